@@ -1,0 +1,29 @@
+// The process-wide state record, touched only on the user-interface thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/handles.h"
+#include "taskbar/taskbar_edge.h"
+
+constexpr std::size_t APP_TEXT_SIZE = 100;
+
+struct AppStateRecord {
+    InstanceHandle hInstance;
+    char windowTitle[APP_TEXT_SIZE];
+    char windowClassName[APP_TEXT_SIZE];
+    WindowHandle mainWindow;
+    IconHandle trayIcon;
+    std::uint32_t taskbarCreatedMsg;
+    std::int32_t nextToggleShows;  // 1: the next toggle press shows; 0: it hides
+    TaskbarEdge lastTaskbarEdge;   // edge where the taskbar sat when last hidden
+    std::int32_t forceAllDisplays;
+    std::int32_t settingsDialogOpen;
+    std::int32_t aboutDialogOpen;
+    std::int32_t startupAtOpen;  // the start-at-logon box when Settings opened
+};
+
+// The one instance, all zero at process start. Only the Win32 layer names
+// it; the decisions take the record they work on as a parameter.
+extern AppStateRecord AppState;

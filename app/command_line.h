@@ -1,0 +1,20 @@
+// The command line as the switches are searched in.
+#pragma once
+
+#include <cstddef>
+
+constexpr std::size_t COMMAND_LINE_BUFFER_SIZE = 260;
+
+// The first 259 characters of the whole command line (program path
+// included), with ASCII capitals lower-cased. Null reads as empty.
+class SwitchText {
+public:
+    explicit SwitchText(const char* commandLine);
+
+    // Plain substring search: a switch may stand anywhere, glued to other text.
+    bool Contains(const char* word) const;
+    const char* c_str() const { return text_; }
+
+private:
+    char text_[COMMAND_LINE_BUFFER_SIZE] = {};
+};

@@ -1,0 +1,84 @@
+#include "app/switches.h"
+
+#include "app/switch_names.h"
+#include "taskbar/hide_show.h"
+#include "taskbar/multimon_policy.h"
+
+namespace {
+
+bool AsksToHide(const SwitchText& text) {
+    return text.Contains(SWITCH_HIDE) && !text.Contains(SWITCH_HIDE_BLOCKER);
+}
+
+// The policy written by a relaunch switch must never start yet another copy.
+constexpr std::int32_t FROM_SWITCH = 1;
+
+}  // namespace
+
+SecondInstanceAction SecondInstanceActionFor(const SwitchText& text) {
+    if (text.Contains(SWITCH_SHOW)) {
+        return SecondInstanceAction::ShowTaskbar;
+    }
+    if (AsksToHide(text)) {
+        return SecondInstanceAction::HideTaskbar;
+    }
+    if (text.Contains(SWITCH_MULTI)) {
+        return SecondInstanceAction::AllowMultimon;
+    }
+    if (text.Contains(SWITCH_NO_MULTI)) {
+        return SecondInstanceAction::ForbidMultimon;
+    }
+    return SecondInstanceAction::None;
+}
+
+ResidentSwitches ResidentSwitchesFor(const SwitchText& text) {
+    ResidentSwitches switches = {StartToggle::None, text.Contains(SWITCH_EXIT)};
+    if (text.Contains(SWITCH_SHOW)) {
+        switches.toggle = StartToggle::ShowTaskbar;
+    } else if (AsksToHide(text)) {
+        switches.toggle = StartToggle::HideTaskbar;
+    }
+    return switches;
+}
+
+void RunSecondInstance(const char* commandLine, AppStateRecord& state, Platform& platform) {
+    if (commandLine == nullptr) {
+        return;
+    }
+    switch (SecondInstanceActionFor(SwitchText(commandLine))) {
+        case SecondInstanceAction::ShowTaskbar:
+            HideShowTaskbar(1, state, platform);
+            break;
+        case SecondInstanceAction::HideTaskbar:
+            HideShowTaskbar(0, state, platform);
+            break;
+        case SecondInstanceAction::AllowMultimon:
+            SetTaskbarNoMultimon(0, FROM_SWITCH, platform);
+            break;
+        case SecondInstanceAction::ForbidMultimon:
+            SetTaskbarNoMultimon(1, FROM_SWITCH, platform);
+            break;
+        case SecondInstanceAction::None:
+            break;
+    }
+}
+
+bool ApplyResidentSwitches(const char* commandLine, AppStateRecord& state, Platform& platform) {
+    if (commandLine == nullptr) {
+        return true;
+    }
+    const ResidentSwitches switches = ResidentSwitchesFor(SwitchText(commandLine));
+    switch (switches.toggle) {
+        case StartToggle::ShowTaskbar:
+            HideShowTaskbar(1, state, platform);
+            state.nextToggleShows = 0;
+            break;
+        case StartToggle::HideTaskbar:
+            HideShowTaskbar(0, state, platform);
+            state.nextToggleShows = 1;
+            break;
+        case StartToggle::None:
+            break;
+    }
+    return !switches.exit;
+}

@@ -1,0 +1,99 @@
+// Process entry: the single-instance rule, the switches and the message loop.
+#include <windows.h>
+
+#include "app/app_state.h"
+#include "app/identifiers.h"
+#include "app/instance_role.h"
+#include "app/main_window.h"
+#include "app/switches.h"
+#include "platform/win32/win32_platform.h"
+#include "res/resource_ids.h"
+
+void RegisterMainWindowClass(HINSTANCE instance);
+BOOL InitInstance(HINSTANCE instance, int showCommand);
+
+namespace {
+
+constexpr const char* TASKBAR_CREATED_MESSAGE = "TaskbarCreated";
+
+void LoadText(HINSTANCE instance, UINT id, char (&text)[APP_TEXT_SIZE]) {
+    LoadStringA(instance, id, text, static_cast<int>(APP_TEXT_SIZE));
+}
+
+// Vista and later offer per-process DPI awareness; older systems go without.
+void AskForDpiAwareness() {
+    using SetDpiAwareFunction = BOOL(WINAPI*)();
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (user32 == nullptr) {
+        return;
+    }
+    if (const FARPROC proc = GetProcAddress(user32, "SetProcessDPIAware")) {
+        reinterpret_cast<SetDpiAwareFunction>(reinterpret_cast<void (*)()>(proc))();
+    }
+}
+
+}  // namespace
+
+void RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM_ICON));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = AppState.windowClassName;
+    windowClass.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL_ICON));
+    RegisterClassExA(&windowClass);
+}
+
+// Creates the hidden main window and applies the resident instance's
+// switches. Returns TRUE to enter the message loop, FALSE to end. The show
+// command is not used: the window is never shown.
+BOOL InitInstance(HINSTANCE instance, int /*showCommand*/) {
+    AppState.hInstance = instance;
+    const HWND window =
+        CreateWindowExA(WS_EX_TOOLWINDOW, AppState.windowClassName, AppState.windowTitle,
+                        WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    AppState.mainWindow = window;
+    if (window == nullptr) {
+        return FALSE;
+    }
+    ShowWindow(window, SW_HIDE);
+    UpdateWindow(window);
+
+    if (!ApplyResidentSwitches(GetCommandLineA(), AppState, Win32Platform())) {
+        // Leaving without destroying the window: no edge is saved on this path.
+        UnregisterHotKey(window, HOTKEY_ID_TOGGLE);
+        PostQuitMessage(0);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*tail*/, int showCommand) {
+    LoadText(instance, IDS_WINDOW_TITLE, AppState.windowTitle);
+    LoadText(instance, IDS_WINDOW_CLASS, AppState.windowClassName);
+    RegisterMainWindowClass(instance);
+
+    // Held, never closed, until the process ends: its presence is the rule.
+    CreateMutexA(nullptr, FALSE, INSTANCE_MUTEX_NAME);
+    if (RoleAfterMutexCreation(GetLastError()) == InstanceRole::Second) {
+        RunSecondInstance(GetCommandLineA(), AppState, Win32Platform());
+        return 0;
+    }
+
+    AskForDpiAwareness();
+    if (!InitInstance(instance, showCommand)) {
+        return 0;
+    }
+    AppState.taskbarCreatedMsg = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE);
+
+    MSG message = {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,41 @@
+// Windows and the work area: what the taskbar engine needs of the desktop.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/handles.h"
+
+// A screen rectangle in pixels; right and bottom are exclusive.
+struct Rect {
+    std::int32_t left;
+    std::int32_t top;
+    std::int32_t right;
+    std::int32_t bottom;
+
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct ScreenSize {
+    std::int32_t width;
+    std::int32_t height;
+
+    friend bool operator==(const ScreenSize&, const ScreenSize&) = default;
+};
+
+class Desktop {
+public:
+    // The first top-level window of that class and exact title, or null.
+    virtual WindowHandle FindTopWindow(const char* className, const char* title) = 0;
+    // The window's rectangle in screen coordinates; all zero when it cannot be read.
+    virtual Rect WindowRect(WindowHandle window) = 0;
+    virtual bool IsShown(WindowHandle window) = 0;
+    virtual void SetShown(WindowHandle window, bool shown) = 0;
+    // The primary display's work area. Setting it neither broadcasts the
+    // change nor saves it in the user profile.
+    virtual Rect WorkArea() = 0;
+    virtual void SetWorkArea(const Rect& area) = 0;
+    virtual ScreenSize PrimaryScreenSize() = 0;
+
+protected:
+    ~Desktop() = default;
+};

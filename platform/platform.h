@@ -1,0 +1,15 @@
+// The platform services the decisions reach, bundled. The Win32 layer hands
+// in the one real implementation of each; tests hand in fakes.
+#pragma once
+
+#include "platform/desktop.h"
+#include "platform/module.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+
+struct Platform {
+    Desktop& desktop;
+    Registry& registry;
+    Shell& shell;
+    Module& module;
+};

@@ -1,0 +1,14 @@
+#include "platform/program_path.h"
+
+#include <cstdint>
+
+bool ReadProgramPath(Module& module, char (&path)[PROGRAM_PATH_SIZE]) {
+    constexpr auto size = static_cast<std::uint32_t>(PROGRAM_PATH_SIZE);
+    const std::uint32_t length = module.FileName(path, size);
+    if (length == 0 || length >= size) {
+        path[0] = '\0';
+        return false;
+    }
+    path[length] = '\0';
+    return true;
+}

@@ -1,0 +1,20 @@
+// The shell's document launcher.
+#pragma once
+
+#include <cstdint>
+
+enum class ShowCommand : std::int32_t {
+    Hide = 0,        // SW_HIDE
+    ShowNormal = 1,  // SW_SHOWNORMAL
+};
+
+class Shell {
+public:
+    // ShellExecuteA with no owner window and no working directory; the
+    // outcome is not reported, and nothing is waited for.
+    virtual void Execute(const char* verb, const char* file, const char* parameters,
+                         ShowCommand show) = 0;
+
+protected:
+    ~Shell() = default;
+};

@@ -1,0 +1,25 @@
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "platform/win32/win32_platform.h"
+
+namespace {
+
+static_assert(static_cast<int>(ShowCommand::Hide) == SW_HIDE);
+static_assert(static_cast<int>(ShowCommand::ShowNormal) == SW_SHOWNORMAL);
+
+class ShellApi final : public Shell {
+public:
+    void Execute(const char* verb, const char* file, const char* parameters,
+                 ShowCommand show) override {
+        ShellExecuteA(nullptr, verb, file, parameters, nullptr, static_cast<int>(show));
+    }
+};
+
+}  // namespace
+
+Shell& Win32Shell() {
+    static ShellApi shell;
+    return shell;
+}

@@ -1,0 +1,22 @@
+// Hiding and showing the shell's taskbar windows, with the work area.
+#pragma once
+
+#include <cstdint>
+
+#include "app/app_state.h"
+#include "platform/platform.h"
+
+// The shell's windows, as FindWindowA looks them up (class, exact title).
+inline constexpr const char* TASKBAR_CLASS = "Shell_TrayWnd";
+inline constexpr const char* SECONDARY_TASKBAR_CLASS = "Shell_SecondaryTrayWnd";
+inline constexpr const char* START_BUTTON_CLASS = "Button";
+inline constexpr const char* START_BUTTON_TITLE = "Start";
+
+// Hides (show == 0) or shows the taskbar windows. Hiding records the edge
+// the taskbar sat on in state.lastTaskbarEdge and widens the work area to the
+// whole primary screen; showing gives the taskbar's strip back on that edge,
+// but only when the taskbar is hidden at that moment, so that an extra show
+// never narrows the work area twice. The work area changes before any
+// window, and the multi-display policy (when state.forceAllDisplays is
+// nonzero) between the two. Without a taskbar nothing happens.
+void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platform);

@@ -1,0 +1,35 @@
+#include "taskbar/multimon_policy.h"
+
+#include "app/switch_names.h"
+#include "platform/program_path.h"
+#include "platform/reg_key.h"
+
+namespace {
+
+// Starts the program's own file elevated. It is started by its full path: a
+// bare file name would be looked up in the current directory, which at logon
+// is not the program's own and may hold any file of that name.
+void RelaunchElevated(std::uint32_t value, Platform& platform) {
+    char path[PROGRAM_PATH_SIZE];
+    if (!ReadProgramPath(platform.module, path)) {
+        return;
+    }
+    const char* repeat = value != 0 ? SWITCH_NO_MULTI : SWITCH_MULTI;
+    platform.shell.Execute("runas", path, repeat, ShowCommand::Hide);
+}
+
+}  // namespace
+
+void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, Platform& platform) {
+    RegStatus status = RESULT_SUCCESS;
+    {
+        const RegKey key =
+            OpenOrCreateRegKey(platform.registry, POLICY_KEY_PATH, RegAccess::Write, &status);
+        if (key) {
+            status = WriteDword(key, POLICY_VALUE_NAME, value);
+        }
+    }
+    if (noRelaunch == 0 && status == RESULT_ACCESS_DENIED) {
+        RelaunchElevated(value, platform);
+    }
+}

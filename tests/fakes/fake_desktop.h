@@ -1,0 +1,44 @@
+// An in-memory desktop: named top-level windows, a work area and a screen.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "tests/fakes/call_log.h"
+
+class FakeDesktop final : public Desktop {
+public:
+    explicit FakeDesktop(CallLog& log) : log_(log) {}
+
+    struct Window {
+        std::string className;
+        std::string title;
+        Rect rect;
+        bool shown;
+    };
+
+    // Adds a top-level window; the handle is how the code will see it.
+    WindowHandle AddWindow(std::string className, std::string title, Rect rect, bool shown);
+    const Window& WindowOf(WindowHandle handle) const;
+
+    Rect workArea = {};
+    ScreenSize screen = {};
+
+    WindowHandle FindTopWindow(const char* className, const char* title) override;
+    Rect WindowRect(WindowHandle window) override;
+    bool IsShown(WindowHandle window) override;
+    void SetShown(WindowHandle window, bool shown) override;
+    Rect WorkArea() override;
+    void SetWorkArea(const Rect& area) override;
+    ScreenSize PrimaryScreenSize() override;
+
+private:
+    Window* Find(WindowHandle handle);
+    std::string NameOf(WindowHandle handle);
+
+    CallLog& log_;
+    std::vector<Window> windows_;
+};
+
+std::string ToText(const Rect& rect);

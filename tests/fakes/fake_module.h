@@ -1,0 +1,28 @@
+// A program file at a chosen path, answered as GetModuleFileNameA would.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "platform/module.h"
+
+class FakeModule final : public Module {
+public:
+    std::string path = "C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
+    bool fails = false;
+
+    std::uint32_t FileName(char* buffer, std::uint32_t size) override {
+        if (fails || size == 0) {
+            return 0;
+        }
+        // Like Vista and later: a path that does not fit is cut, terminated,
+        // and reported with the buffer's full size.
+        const auto length = static_cast<std::uint32_t>(path.size());
+        const std::uint32_t copied = std::min(length, size - 1);
+        std::memcpy(buffer, path.data(), copied);
+        buffer[copied] = '\0';
+        return length < size ? length : size;
+    }
+};

@@ -1,0 +1,22 @@
+// Records what the program asks the shell to start; starts nothing.
+#pragma once
+
+#include <string>
+
+#include "platform/shell.h"
+#include "tests/fakes/call_log.h"
+
+class FakeShell final : public Shell {
+public:
+    explicit FakeShell(CallLog& log) : log_(log) {}
+
+    void Execute(const char* verb, const char* file, const char* parameters,
+                 ShowCommand show) override {
+        log_.Add(std::string("Execute ") + verb + " \"" + file + "\" " +
+                 (parameters != nullptr ? parameters : "<none>") + " show " +
+                 std::to_string(static_cast<int>(show)));
+    }
+
+private:
+    CallLog& log_;
+};

@@ -1,0 +1,203 @@
+#include "app/switches.h"
+
+#include <string>
+#include <vector>
+
+#include "app/instance_role.h"
+#include "gtest/gtest.h"
+#include "taskbar/hide_show.h"
+#include "taskbar/multimon_policy.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/support/call_match.h"
+
+namespace {
+
+const char* NameOf(SecondInstanceAction action) {
+    switch (action) {
+        case SecondInstanceAction::None:
+            return "none";
+        case SecondInstanceAction::ShowTaskbar:
+            return "show";
+        case SecondInstanceAction::HideTaskbar:
+            return "hide";
+        case SecondInstanceAction::AllowMultimon:
+            return "multi";
+        case SecondInstanceAction::ForbidMultimon:
+            return "nomulti";
+    }
+    return "?";
+}
+
+const char* NameOf(StartToggle toggle) {
+    switch (toggle) {
+        case StartToggle::None:
+            return "none";
+        case StartToggle::ShowTaskbar:
+            return "show";
+        case StartToggle::HideTaskbar:
+            return "hide";
+    }
+    return "?";
+}
+
+struct SwitchCase {
+    const char* commandLine;
+    SecondInstanceAction second;
+    StartToggle residentToggle;
+    bool residentExits;
+};
+
+const SwitchCase SWITCH_CASES[] = {
+    {"Shelfcloak.exe", SecondInstanceAction::None, StartToggle::None, false},
+    {"Shelfcloak.exe -show", SecondInstanceAction::ShowTaskbar, StartToggle::ShowTaskbar, false},
+    {"Shelfcloak.exe -HIDE", SecondInstanceAction::HideTaskbar, StartToggle::HideTaskbar, false},
+    {"Shelfcloak.exe -hide -exit", SecondInstanceAction::HideTaskbar, StartToggle::HideTaskbar,
+     true},
+    {"Shelfcloak.exe -Exit", SecondInstanceAction::None, StartToggle::None, true},
+    {"Shelfcloak.exe -multi", SecondInstanceAction::AllowMultimon, StartToggle::None, false},
+    {"Shelfcloak.exe -NoMulti", SecondInstanceAction::ForbidMultimon, StartToggle::None, false},
+    // Which switch wins.
+    {"Shelfcloak.exe -hide -show", SecondInstanceAction::ShowTaskbar, StartToggle::ShowTaskbar,
+     false},
+    {"Shelfcloak.exe -nomulti -hide", SecondInstanceAction::HideTaskbar, StartToggle::HideTaskbar,
+     false},
+    {"Shelfcloak.exe -nomulti -multi", SecondInstanceAction::AllowMultimon, StartToggle::None,
+     false},
+    {"Shelfcloak.exe -nomulti -show -exit", SecondInstanceAction::ShowTaskbar,
+     StartToggle::ShowTaskbar, true},
+    // Glued to other text, anywhere in the line, the program's path included.
+    {"Shelfcloak.exe/-hideNOW", SecondInstanceAction::HideTaskbar, StartToggle::HideTaskbar,
+     false},
+    {"\"C:\\x-show\\Shelfcloak.exe\"", SecondInstanceAction::ShowTaskbar,
+     StartToggle::ShowTaskbar, false},
+    {"C:\\tools-exit\\Shelfcloak.exe", SecondInstanceAction::None, StartToggle::None, true},
+    // "-hider" anywhere turns "-hide" off, and only "-hide".
+    {"C:\\my-hider\\Shelfcloak.exe -hide", SecondInstanceAction::None, StartToggle::None, false},
+    {"Shelfcloak.exe -hide -HIDER", SecondInstanceAction::None, StartToggle::None, false},
+    {"C:\\my-hider\\Shelfcloak.exe -hide -nomulti", SecondInstanceAction::ForbidMultimon,
+     StartToggle::None, false},
+    {"C:\\my-hider\\Shelfcloak.exe -show -exit", SecondInstanceAction::ShowTaskbar,
+     StartToggle::ShowTaskbar, true},
+    {"Shelfcloak.exe -hid e", SecondInstanceAction::None, StartToggle::None, false},
+};
+
+TEST(Switches, EachInstanceFindsItsSwitches) {
+    for (const SwitchCase& c : SWITCH_CASES) {
+        const SwitchText text(c.commandLine);
+        const SecondInstanceAction second = SecondInstanceActionFor(text);
+        const ResidentSwitches resident = ResidentSwitchesFor(text);
+        EXPECT_EQ(second, c.second) << c.commandLine << ": second instance " << NameOf(second);
+        EXPECT_EQ(resident.toggle, c.residentToggle)
+            << c.commandLine << ": resident " << NameOf(resident.toggle);
+        EXPECT_EQ(resident.exit, c.residentExits) << c.commandLine;
+    }
+}
+
+TEST(Switches, SwitchesBeyondCharacter259AreNotSeen) {
+    const std::string path = "C:\\" + std::string(250, 'd') + "\\Shelfcloak.exe";
+    const SwitchText text((path + " -hide -exit").c_str());
+    EXPECT_EQ(SecondInstanceActionFor(text), SecondInstanceAction::None);
+    EXPECT_EQ(ResidentSwitchesFor(text).toggle, StartToggle::None);
+    EXPECT_FALSE(ResidentSwitchesFor(text).exit);
+}
+
+// A taskbar at the bottom, shown, on a 1280x800 screen.
+struct Desk {
+    FakePlatform fake;
+    AppStateRecord state = {};
+    WindowHandle taskbar = nullptr;
+
+    Desk() {
+        fake.desktop.screen = {1280, 800};
+        fake.desktop.workArea = {0, 0, 1280, 780};
+        taskbar = fake.desktop.AddWindow(TASKBAR_CLASS, "", {0, 780, 1280, 800}, true);
+    }
+    std::vector<std::string> Effects() const {
+        return fake.log.Matching({"SetWorkArea", "Show", "Hide", "SetValue", "Execute"});
+    }
+};
+
+TEST(RunSecondInstance, CarriesOutOneSwitch) {
+    struct Case {
+        const char* commandLine;
+        std::vector<std::string> effects;
+    };
+    const Case cases[] = {
+        {"Shelfcloak.exe", {}},
+        {nullptr, {}},
+        {"Shelfcloak.exe -hide", {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe -show", {"Show Shell_TrayWnd"}},
+        {"Shelfcloak.exe -exit", {}},
+        {"Shelfcloak.exe -nomulti", {"SetValue TaskbarNoMultimon dword 1"}},
+        {"Shelfcloak.exe -multi -nomulti", {"SetValue TaskbarNoMultimon dword 0"}},
+        {"Shelfcloak.exe -nomulti -hide", {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
+    };
+    for (const Case& c : cases) {
+        Desk desk;
+        RunSecondInstance(c.commandLine, desk.state, desk.fake.platform);
+        EXPECT_TRUE(SameCalls(desk.Effects(), c.effects))
+            << (c.commandLine != nullptr ? c.commandLine : "<no command line>");
+        EXPECT_EQ(desk.state.nextToggleShows, 0);
+    }
+}
+
+TEST(RunSecondInstance, PolicySwitchesNeverRelaunch) {
+    for (const char* line : {"Shelfcloak.exe -nomulti", "Shelfcloak.exe -multi"}) {
+        Desk desk;
+        desk.fake.registry.faults[POLICY_KEY_PATH] = {.openForWrite = RESULT_ACCESS_DENIED,
+                                                      .create = RESULT_ACCESS_DENIED};
+        RunSecondInstance(line, desk.state, desk.fake.platform);
+        EXPECT_TRUE(SameCalls(desk.fake.log.Matching({"Execute"}), {})) << line;
+    }
+}
+
+TEST(ApplyResidentSwitches, SetsWhichWayTheNextPressGoes) {
+    struct Case {
+        const char* commandLine;
+        std::int32_t nextToggleShowsBefore;
+        bool staysResident;
+        std::int32_t nextToggleShows;
+        std::vector<std::string> effects;
+    };
+    const Case cases[] = {
+        {"Shelfcloak.exe", 0, true, 0, {}},
+        {nullptr, 0, true, 0, {}},
+        {"Shelfcloak.exe -HIDE", 0, true, 1, {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe -show", 1, true, 0, {"Show Shell_TrayWnd"}},
+        {"Shelfcloak.exe -hide -show", 1, true, 0, {"Show Shell_TrayWnd"}},
+        {"Shelfcloak.exe -hide -exit", 0, false, 1,
+         {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe -exit", 0, false, 0, {}},
+        {"Shelfcloak.exe -nomulti -multi", 0, true, 0, {}},
+        {"C:\\a-hider\\Shelfcloak.exe -hide", 0, true, 0, {}},
+    };
+    for (const Case& c : cases) {
+        const char* name = c.commandLine != nullptr ? c.commandLine : "<no command line>";
+        Desk desk;
+        desk.state.nextToggleShows = c.nextToggleShowsBefore;
+        EXPECT_EQ(ApplyResidentSwitches(c.commandLine, desk.state, desk.fake.platform),
+                  c.staysResident)
+            << name;
+        EXPECT_EQ(desk.state.nextToggleShows, c.nextToggleShows) << name;
+        EXPECT_TRUE(SameCalls(desk.Effects(), c.effects)) << name;
+    }
+}
+
+TEST(RoleAfterMutexCreation, AnExistingOrForbiddenMutexMeansASecondInstance) {
+    struct Case {
+        std::uint32_t lastError;
+        InstanceRole role;
+    };
+    const Case cases[] = {
+        {0, InstanceRole::Resident},
+        {183, InstanceRole::Second},  // ERROR_ALREADY_EXISTS
+        {5, InstanceRole::Second},    // ERROR_ACCESS_DENIED
+        {2, InstanceRole::Resident},
+        {6, InstanceRole::Resident},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RoleAfterMutexCreation(c.lastError), c.role) << "last error " << c.lastError;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+# Sourced: points Wine at the prefix and display kept in a state folder.
+#   source tools/wine/env.sh STATE_DIR
+wine_state=$(realpath -m "$1")
+export WINEPREFIX="$wine_state/prefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+if [[ -f $wine_state/display ]]; then
+  DISPLAY=$(<"$wine_state/display")
+  export DISPLAY
+fi
