@@ -12,4 +12,6 @@ SwitchText::SwitchText(const char* commandLine) {
     }
 }
 
-bool SwitchText::Contains(const char* word) const { return std::strstr(text_, word) != nullptr; }
+bool SwitchText::Contains(const char* word) const {
+    return std::strstr(text_, word) != nullptr;
+}

@@ -6,6 +6,7 @@
 #include "app/instance_role.h"
 #include "app/main_window.h"
 #include "app/switches.h"
+#include "app/tray_icon.h"
 #include "platform/win32/win32_platform.h"
 #include "res/resource_ids.h"
 
@@ -48,8 +49,8 @@ void RegisterMainWindowClass(HINSTANCE instance) {
     RegisterClassExA(&windowClass);
 }
 
-// Creates the hidden main window and applies the resident instance's
-// switches. Returns TRUE to enter the message loop, FALSE to end. The show
+// Creates the hidden main window and the tray icon and applies the resident
+// instance's switches. Returns TRUE to enter the message loop, FALSE to end. The show
 // command is not used: the window is never shown.
 BOOL InitInstance(HINSTANCE instance, int /*showCommand*/) {
     AppState.hInstance = instance;
@@ -62,9 +63,12 @@ BOOL InitInstance(HINSTANCE instance, int /*showCommand*/) {
     }
     ShowWindow(window, SW_HIDE);
     UpdateWindow(window);
+    AppState.trayIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL_ICON));
+    NotifyTrayIcon(NIM_ADD, AppState.trayIcon);
 
     if (!ApplyResidentSwitches(GetCommandLineA(), AppState, Win32Platform())) {
         // Leaving without destroying the window: no edge is saved on this path.
+        NotifyTrayIcon(NIM_DELETE, nullptr);
         UnregisterHotKey(window, HOTKEY_ID_TOGGLE);
         PostQuitMessage(0);
         return FALSE;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/hot_keys.h"
 #include "platform/module.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -12,4 +14,6 @@ struct Platform {
     Registry& registry;
     Shell& shell;
     Module& module;
+    HotKeys& hotKeys;
+    Dialogs& dialogs;
 };

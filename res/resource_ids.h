@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-constexpr std::uint16_t IDS_WINDOW_TITLE = 103;       // "Shelf Cloak"
-constexpr std::uint16_t IDS_WINDOW_CLASS = 109;       // "SHELFCLOAK"
+constexpr std::uint16_t IDS_WINDOW_TITLE = 103;  // "Shelf Cloak"
+constexpr std::uint16_t IDS_WINDOW_CLASS = 109;  // "SHELFCLOAK"
 constexpr std::uint16_t IDI_PROGRAM_ICON = 107;
 constexpr std::uint16_t IDI_SMALL_ICON = 108;
 constexpr std::uint16_t IDR_TRAY_MENU = 129;

@@ -18,8 +18,12 @@ std::int32_t Add(std::int32_t a, std::int64_t b) {
     return static_cast<std::int32_t>(sum);
 }
 
-std::int64_t Width(const Rect& r) { return std::int64_t{r.right} - r.left; }
-std::int64_t Height(const Rect& r) { return std::int64_t{r.bottom} - r.top; }
+std::int64_t Width(const Rect& r) {
+    return std::int64_t{r.right} - r.left;
+}
+std::int64_t Height(const Rect& r) {
+    return std::int64_t{r.bottom} - r.top;
+}
 
 }  // namespace
 

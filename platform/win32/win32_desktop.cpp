@@ -6,7 +6,9 @@ namespace {
 
 static_assert(sizeof(Rect) == sizeof(RECT) && sizeof(Rect::left) == sizeof(RECT::left));
 
-Rect FromRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+Rect FromRect(const RECT& r) {
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
 
 class DesktopApi final : public Desktop {
 public:

@@ -7,6 +7,8 @@ Desktop& Win32Desktop();
 Registry& Win32Registry();
 Shell& Win32Shell();
 Module& Win32Module();
+HotKeys& Win32HotKeys();
+Dialogs& Win32Dialogs();
 
 // The Win32 services bundled for the decisions.
 Platform& Win32Platform();

@@ -17,7 +17,9 @@ static_assert(static_cast<DWORD>(RegType::String) == REG_SZ);
 static_assert(static_cast<DWORD>(RegType::Dword) == REG_DWORD);
 static_assert(sizeof(RegKeyId) == sizeof(HKEY));
 
-HKEY ToHkey(RegKeyId key) { return reinterpret_cast<HKEY>(key); }
+HKEY ToHkey(RegKeyId key) {
+    return reinterpret_cast<HKEY>(key);
+}
 
 class RegistryApi final : public Registry {
 public:
@@ -38,11 +40,10 @@ public:
         return status;
     }
 
-    RegStatus QueryValue(RegKeyId key, const char* name, void* data,
-                         std::uint32_t* size) override {
+    RegStatus QueryValue(RegKeyId key, const char* name, void* data, std::uint32_t* size) override {
         DWORD bytes = *size;
-        const LONG status = RegQueryValueExA(ToHkey(key), name, nullptr, nullptr,
-                                             static_cast<BYTE*>(data), &bytes);
+        const LONG status =
+            RegQueryValueExA(ToHkey(key), name, nullptr, nullptr, static_cast<BYTE*>(data), &bytes);
         *size = bytes;
         return status;
     }

@@ -1,8 +1,7 @@
 #include "tests/e2e/program_driver.h"
 
-#include <tlhelp32.h>
-
 #include <cstdlib>
+#include <tlhelp32.h>
 
 namespace {
 
@@ -13,9 +12,15 @@ std::string Environment(const char* name) {
 
 }  // namespace
 
-std::string ProgramPath() { return Environment("SHELFCLOAK_EXE"); }
-std::string DesktopHelperPath() { return Environment("SHELFCLOAK_DESKTOP_HELPER"); }
-std::string WorkFolder() { return Environment("SHELFCLOAK_E2E_WORK"); }
+std::string ProgramPath() {
+    return Environment("SHELFCLOAK_EXE");
+}
+std::string DesktopHelperPath() {
+    return Environment("SHELFCLOAK_DESKTOP_HELPER");
+}
+std::string WorkFolder() {
+    return Environment("SHELFCLOAK_E2E_WORK");
+}
 
 Process Process::Start(const std::string& exe, const std::string& arguments) {
     std::string commandLine = "\"" + exe + "\"";
@@ -26,8 +31,8 @@ Process Process::Start(const std::string& exe, const std::string& arguments) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     Process process;
-    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &info)) {
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
         CloseHandle(info.hThread);
         process.process_ = info.hProcess;
     }
@@ -107,7 +112,9 @@ bool NewProcessSeesWorkArea(const RECT& area) {
     return RunToExit(arguments, 10000, DesktopHelperPath()) == 0u;
 }
 
-HWND FindMainWindow() { return FindWindowA("SHELFCLOAK", "Shelf Cloak"); }
+HWND FindMainWindow() {
+    return FindWindowA("SHELFCLOAK", "Shelf Cloak");
+}
 
 int CountProgramProcesses() {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

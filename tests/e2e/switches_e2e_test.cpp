@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gtest/gtest.h"
+
 #include "tests/e2e/program_driver.h"
 #include "tests/support/registry_guard.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr const char* POLICY_KEY = "Software\\Policies\\Microsoft\\Windows\\Explorer";
 constexpr const char* POLICY_VALUE = "TaskbarNoMultimon";
+constexpr const char* SETTINGS_KEY = "SOFTWARE\\Quillfen\\Shelfcloak";
 constexpr RECT WHOLE_SCREEN = {0, 0, 1280, 800};
 constexpr RECT ABOVE_TASKBAR = {0, 0, 1280, 780};
 constexpr DWORD QUICK = 5000;  // for what should follow at once
@@ -46,6 +48,7 @@ class Switches : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(ProgramPath().empty()) << "SHELFCLOAK_EXE names no program";
+        ASSERT_TRUE(PutDword(SETTINGS_KEY, "System", 1)) << "settings, so that no first run starts";
         ASSERT_EQ(CountProgramProcesses(), 0) << "a program from an earlier test still runs";
         ASSERT_TRUE(TaskbarShown()) << "the desktop's taskbar must start shown";
     }
@@ -64,8 +67,9 @@ protected:
             << "the resident instance's window did not appear";
     }
 
-    Process resident_;
+    RegistryKeyGuard settings_{SETTINGS_KEY};
     RegistryValueGuard policy_{POLICY_KEY, POLICY_VALUE};
+    Process resident_;
 };
 
 TEST_F(Switches, SecondStartHidesAndShowsTheTaskbar) {

@@ -11,7 +11,9 @@ WindowHandle HandleOf(std::size_t index) {
     return reinterpret_cast<WindowHandle>(static_cast<std::uintptr_t>(index + 1));
 }
 
-std::size_t IndexOf(WindowHandle handle) { return reinterpret_cast<std::uintptr_t>(handle) - 1; }
+std::size_t IndexOf(WindowHandle handle) {
+    return reinterpret_cast<std::uintptr_t>(handle) - 1;
+}
 
 }  // namespace
 

@@ -4,6 +4,8 @@
 #include "platform/platform.h"
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/fake_desktop.h"
+#include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_hot_keys.h"
 #include "tests/fakes/fake_module.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_shell.h"
@@ -14,7 +16,9 @@ struct FakePlatform {
     FakeRegistry registry{log};
     FakeShell shell{log};
     FakeModule module;
-    Platform platform{desktop, registry, shell, module};
+    FakeHotKeys hotKeys{log};
+    FakeDialogs dialogs{log};
+    Platform platform{desktop, registry, shell, module, hotKeys, dialogs};
 
     FakePlatform() = default;
     FakePlatform(const FakePlatform&) = delete;

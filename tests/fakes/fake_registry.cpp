@@ -28,8 +28,7 @@ const char* AccessName(RegAccess access) {
     return "other";
 }
 
-void FakeRegistry::PutDword(const std::string& path, const std::string& name,
-                            std::uint32_t value) {
+void FakeRegistry::PutDword(const std::string& path, const std::string& name, std::uint32_t value) {
     PutRaw(path, name, static_cast<std::uint32_t>(RegType::Dword),
            {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
             static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
@@ -124,6 +123,9 @@ RegStatus FakeRegistry::QueryValue(RegKeyId key, const char* name, void* data,
     log_.Add(std::string("QueryValue ") + name);
     if (path == nullptr) {
         return RESULT_INVALID_HANDLE;
+    }
+    if (faults[*path].unreadable.count(name) > 0) {
+        return RESULT_ACCESS_DENIED;
     }
     const Value* value = Find(*path, name);
     if (value == nullptr) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ public:
         std::optional<RegStatus> openForWrite = std::nullopt;  // any access other than KEY_READ
         std::optional<RegStatus> create = std::nullopt;
         std::optional<RegStatus> setValue = std::nullopt;
+        std::set<std::string> unreadable = {};  // values whose reads are denied
     };
 
     std::map<std::string, Key> keys;
@@ -45,8 +47,7 @@ public:
 
     RegStatus OpenKey(const char* path, RegAccess access, RegKeyId* key) override;
     RegStatus CreateKey(const char* path, RegAccess access, RegKeyId* key) override;
-    RegStatus QueryValue(RegKeyId key, const char* name, void* data,
-                         std::uint32_t* size) override;
+    RegStatus QueryValue(RegKeyId key, const char* name, void* data, std::uint32_t* size) override;
     RegStatus SetValue(RegKeyId key, const char* name, RegType type, const void* data,
                        std::uint32_t size) override;
     RegStatus DeleteValue(RegKeyId key, const char* name) override;

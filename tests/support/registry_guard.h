@@ -24,5 +24,29 @@ private:
     std::vector<BYTE> data_;
 };
 
+// Restores a whole key under HKEY_CURRENT_USER (its values; it has no
+// subkeys) to what it was when the guard was made, including its absence.
+class RegistryKeyGuard {
+public:
+    explicit RegistryKeyGuard(std::string keyPath);
+    ~RegistryKeyGuard();
+    RegistryKeyGuard(const RegistryKeyGuard&) = delete;
+    RegistryKeyGuard& operator=(const RegistryKeyGuard&) = delete;
+
+private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    std::string keyPath_;
+    std::string firstMissingKey_;
+    bool existed_ = false;
+    std::vector<Value> values_;
+};
+
+// Writes a REG_DWORD under HKEY_CURRENT_USER, creating the key; false on failure.
+bool PutDword(const char* keyPath, const char* name, DWORD value);
+
 // Deletes a key under HKEY_CURRENT_USER with everything below it.
 void DeleteKeyTree(const char* keyPath);

@@ -55,12 +55,9 @@ TEST(SwitchText, FindsWordsAnywhere) {
         bool found;
     };
     const Case cases[] = {
-        {"prog -show", "-show", true},
-        {"prog/-showme", "-show", true},
-        {"prog x-SHOWy", "-show", true},
-        {"prog show", "-show", false},
-        {"prog -sho w", "-show", false},
-        {"", "-show", false},
+        {"prog -show", "-show", true},   {"prog/-showme", "-show", true},
+        {"prog x-SHOWy", "-show", true}, {"prog show", "-show", false},
+        {"prog -sho w", "-show", false}, {"", "-show", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SwitchText(c.commandLine).Contains(c.word), c.found)

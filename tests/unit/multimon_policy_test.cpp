@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+
 #include "tests/fakes/fake_platform.h"
 #include "tests/support/call_match.h"
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gtest/gtest.h"
+
 #include "tests/fakes/fake_module.h"
 
 namespace {
@@ -15,8 +16,10 @@ TEST(ReadProgramPath, RefusesAPathCutShort) {
         bool read;
     };
     const Case cases[] = {
-        {"short", 20, false, true},      {"259 characters", 259, false, true},
-        {"260 characters", 260, false, false}, {"300 characters", 300, false, false},
+        {"short", 20, false, true},
+        {"259 characters", 259, false, true},
+        {"260 characters", 260, false, false},
+        {"300 characters", 300, false, false},
         {"failure", 20, true, false},
     };
     for (const Case& c : cases) {

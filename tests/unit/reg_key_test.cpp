@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+
 #include "tests/fakes/fake_platform.h"
 #include "tests/support/call_match.h"
 
@@ -85,13 +86,24 @@ TEST(OpenOrCreateRegKey, ReportsTheStatusThatDecided) {
     };
     const Case cases[] = {
         {"opens", true, {}, true, RESULT_SUCCESS, {"OpenKey " + KEY + " all"}},
-        {"creates", false, {}, true, RESULT_SUCCESS,
+        {"creates",
+         false,
+         {},
+         true,
+         RESULT_SUCCESS,
          {"OpenKey " + KEY + " all", "CreateKey " + KEY + " write"}},
-        {"both denied", true,
-         {.openForWrite = RESULT_ACCESS_DENIED, .create = RESULT_ACCESS_DENIED}, false,
-         RESULT_ACCESS_DENIED, {"OpenKey " + KEY + " all", "CreateKey " + KEY + " write"}},
-        {"open denied, created", true, {.openForWrite = RESULT_ACCESS_DENIED}, true,
-         RESULT_SUCCESS, {"OpenKey " + KEY + " all", "CreateKey " + KEY + " write"}},
+        {"both denied",
+         true,
+         {.openForWrite = RESULT_ACCESS_DENIED, .create = RESULT_ACCESS_DENIED},
+         false,
+         RESULT_ACCESS_DENIED,
+         {"OpenKey " + KEY + " all", "CreateKey " + KEY + " write"}},
+        {"open denied, created",
+         true,
+         {.openForWrite = RESULT_ACCESS_DENIED},
+         true,
+         RESULT_SUCCESS,
+         {"OpenKey " + KEY + " all", "CreateKey " + KEY + " write"}},
     };
     for (const Case& c : cases) {
         FakePlatform fake;

@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/instance_role.h"
 #include "gtest/gtest.h"
+
+#include "app/instance_role.h"
 #include "taskbar/hide_show.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/fakes/fake_platform.h"
@@ -66,10 +67,9 @@ const SwitchCase SWITCH_CASES[] = {
     {"Shelfcloak.exe -nomulti -show -exit", SecondInstanceAction::ShowTaskbar,
      StartToggle::ShowTaskbar, true},
     // Glued to other text, anywhere in the line, the program's path included.
-    {"Shelfcloak.exe/-hideNOW", SecondInstanceAction::HideTaskbar, StartToggle::HideTaskbar,
+    {"Shelfcloak.exe/-hideNOW", SecondInstanceAction::HideTaskbar, StartToggle::HideTaskbar, false},
+    {"\"C:\\x-show\\Shelfcloak.exe\"", SecondInstanceAction::ShowTaskbar, StartToggle::ShowTaskbar,
      false},
-    {"\"C:\\x-show\\Shelfcloak.exe\"", SecondInstanceAction::ShowTaskbar,
-     StartToggle::ShowTaskbar, false},
     {"C:\\tools-exit\\Shelfcloak.exe", SecondInstanceAction::None, StartToggle::None, true},
     // "-hider" anywhere turns "-hide" off, and only "-hide".
     {"C:\\my-hider\\Shelfcloak.exe -hide", SecondInstanceAction::None, StartToggle::None, false},
@@ -165,7 +165,10 @@ TEST(ApplyResidentSwitches, SetsWhichWayTheNextPressGoes) {
         {"Shelfcloak.exe -HIDE", 0, true, 1, {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
         {"Shelfcloak.exe -show", 1, true, 0, {"Show Shell_TrayWnd"}},
         {"Shelfcloak.exe -hide -show", 1, true, 0, {"Show Shell_TrayWnd"}},
-        {"Shelfcloak.exe -hide -exit", 0, false, 1,
+        {"Shelfcloak.exe -hide -exit",
+         0,
+         false,
+         1,
          {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
         {"Shelfcloak.exe -exit", 0, false, 0, {}},
         {"Shelfcloak.exe -nomulti -multi", 0, true, 0, {}},
@@ -189,11 +192,9 @@ TEST(RoleAfterMutexCreation, AnExistingOrForbiddenMutexMeansASecondInstance) {
         InstanceRole role;
     };
     const Case cases[] = {
-        {0, InstanceRole::Resident},
-        {183, InstanceRole::Second},  // ERROR_ALREADY_EXISTS
-        {5, InstanceRole::Second},    // ERROR_ACCESS_DENIED
-        {2, InstanceRole::Resident},
-        {6, InstanceRole::Resident},
+        {0, InstanceRole::Resident}, {183, InstanceRole::Second},  // ERROR_ALREADY_EXISTS
+        {5, InstanceRole::Second},                                 // ERROR_ACCESS_DENIED
+        {2, InstanceRole::Resident}, {6, InstanceRole::Resident},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RoleAfterMutexCreation(c.lastError), c.role) << "last error " << c.lastError;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "gtest/gtest.h"
+
 #include "tests/fakes/fake_desktop.h"
 
 namespace {
@@ -23,10 +24,14 @@ TEST(EdgeFromWorkArea, NamesTheEdgeTheWorkAreaLeavesFree) {
         {"right, 60 wide", {0, 0, 1860, 1080}, TaskbarEdge::NotSeen, TaskbarEdge::Right},
         {"top, 40 high", {0, 40, 1920, 1080}, TaskbarEdge::NotSeen, TaskbarEdge::Top},
         {"whole screen keeps left", {0, 0, 1920, 1080}, TaskbarEdge::Left, TaskbarEdge::Left},
-        {"whole screen keeps unseen", {0, 0, 1920, 1080}, TaskbarEdge::NotSeen,
+        {"whole screen keeps unseen",
+         {0, 0, 1920, 1080},
+         TaskbarEdge::NotSeen,
          TaskbarEdge::NotSeen},
         {"whole screen keeps a stored 9", {0, 0, 1920, 1080}, TaskbarEdge{9}, TaskbarEdge{9}},
-        {"larger than the screen keeps top", {0, 0, 2000, 1200}, TaskbarEdge::Top,
+        {"larger than the screen keeps top",
+         {0, 0, 2000, 1200},
+         TaskbarEdge::Top,
          TaskbarEdge::Top},
         // The tests run left, top, right, bottom and stop at the first that holds.
         {"left before top", {60, 40, 1920, 1080}, TaskbarEdge::Bottom, TaskbarEdge::Left},
@@ -56,7 +61,9 @@ TEST(WorkAreaWithStrip, TakesTheTaskbarsThicknessOnTheEdge) {
         {"top", {0, 0, 1920, 40}, TaskbarEdge::Top, {0, 40, 1920, 1080}},
         {"unseen is bottom", {0, 1040, 1920, 1080}, TaskbarEdge::NotSeen, {0, 0, 1920, 1040}},
         {"9 is bottom", {0, 1040, 1920, 1080}, TaskbarEdge{9}, {0, 0, 1920, 1040}},
-        {"0xFFFFFFFF is bottom", {0, 1040, 1920, 1080}, TaskbarEdge{0xFFFFFFFFu},
+        {"0xFFFFFFFF is bottom",
+         {0, 1040, 1920, 1080},
+         TaskbarEdge{0xFFFFFFFFu},
          {0, 0, 1920, 1040}},
         // A hidden taskbar keeps its rectangle, wherever it lies.
         {"off-screen taskbar", {0, 1080, 1920, 1120}, TaskbarEdge::Bottom, {0, 0, 1920, 1040}},
@@ -64,8 +71,8 @@ TEST(WorkAreaWithStrip, TakesTheTaskbarsThicknessOnTheEdge) {
     };
     for (const Case& c : cases) {
         const Rect area = WorkAreaWithStrip(FULL, c.taskbar, c.edge);
-        EXPECT_EQ(area, c.expected) << c.name << ": taskbar " << ToText(c.taskbar) << " gave "
-                                    << ToText(area);
+        EXPECT_EQ(area, c.expected)
+            << c.name << ": taskbar " << ToText(c.taskbar) << " gave " << ToText(area);
     }
 }
 
@@ -80,11 +87,20 @@ TEST(WorkAreaWithStrip, SaturatesInsteadOfOverflowing) {
         Rect expected;
     };
     const Case cases[] = {
-        {"left past the maximum", {MAX - 5, 0, 0, 0}, {MIN, 0, MAX, 0}, TaskbarEdge::Left,
+        {"left past the maximum",
+         {MAX - 5, 0, 0, 0},
+         {MIN, 0, MAX, 0},
+         TaskbarEdge::Left,
          {MAX, 0, 0, 0}},
-        {"bottom past the minimum", {0, 0, 0, MIN + 5}, {0, MIN, 0, MAX}, TaskbarEdge::Bottom,
+        {"bottom past the minimum",
+         {0, 0, 0, MIN + 5},
+         {0, MIN, 0, MAX},
+         TaskbarEdge::Bottom,
          {0, 0, 0, MIN}},
-        {"right past the maximum", {0, 0, MAX, 0}, {MAX, 0, MIN, 0}, TaskbarEdge::Right,
+        {"right past the maximum",
+         {0, 0, MAX, 0},
+         {MAX, 0, MIN, 0},
+         TaskbarEdge::Right,
          {0, 0, MAX, 0}},
     };
     for (const Case& c : cases) {

@@ -3,8 +3,9 @@
 // here).
 #include <windows.h>
 
-#include "app/app_state.h"
 #include "gtest/gtest.h"
+
+#include "app/app_state.h"
 #include "platform/win32/win32_platform.h"
 #include "taskbar/hide_show.h"
 #include "tests/support/desktop_state.h"

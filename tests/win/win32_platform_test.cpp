@@ -1,5 +1,7 @@
 // The Win32 implementations of the platform interfaces, on Wine's real
 // registry, windows and program file.
+#include "platform/win32/win32_platform.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -7,9 +9,9 @@
 #include <string>
 
 #include "gtest/gtest.h"
+
 #include "platform/program_path.h"
 #include "platform/reg_key.h"
-#include "platform/win32/win32_platform.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/support/registry_guard.h"
 

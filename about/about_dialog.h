@@ -1,0 +1,6 @@
+// The About box.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

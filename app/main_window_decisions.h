@@ -1,0 +1,32 @@
+// What the main window does with each message, decided without the platform.
+#pragma once
+
+#include <cstdint>
+
+#include "app/app_state.h"
+#include "platform/platform.h"
+
+// Mouse messages the tray icon reports in its callback's lParam.
+constexpr std::uint32_t TRAY_LEFT_BUTTON_DOWN = 0x0201;   // WM_LBUTTONDOWN
+constexpr std::uint32_t TRAY_RIGHT_BUTTON_DOWN = 0x0204;  // WM_RBUTTONDOWN
+
+// The shell's "TaskbarCreated" broadcast, once its id has been registered;
+// before that the id is 0, which is also WM_NULL and must not match.
+bool IsTaskbarCreated(std::uint32_t message, const AppStateRecord& state);
+
+// Either button going down on the icon opens the menu; releases, double
+// clicks and moves do not.
+bool TrayMouseOpensMenu(std::uint32_t mouseMessage);
+
+enum class MenuAction {
+    RunSettingsDialog,
+    RunAboutDialog,
+    EndProgram,
+    Nothing,            // the dialog asked for is already open
+    DefaultProcessing,  // not a tray menu command
+};
+
+MenuAction MenuActionFor(std::uint32_t command, const AppStateRecord& state);
+
+// The toggle hot key: hides or shows as state.nextToggleShows says, then flips it.
+void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& platform);

@@ -1,0 +1,90 @@
+#include "tests/e2e/desktop_user.h"
+
+#include <cstdlib>
+
+#include "tests/e2e/program_driver.h"
+#include "tests/support/screen.h"
+
+namespace {
+
+constexpr int TRAY_FIRST_X = 1270;
+constexpr int TRAY_Y = 790;
+constexpr int TRAY_STEP = 20;
+constexpr int ICON_HALF = 8;
+constexpr int MENU_FRAME = 3;
+constexpr int MENU_SEPARATOR_HEIGHT = 9;
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// A host path as Wine shows it to Windows programs.
+std::string WindowsPathOf(const std::string& hostPath) {
+    std::string path = "Z:" + hostPath;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+}  // namespace
+
+bool Xdotool(const std::string& arguments) {
+    // Wine starts host programs without waiting for them, so the command
+    // leaves a mark when it is done.
+    static int serial = 0;
+    const std::string mark = Environment("SHELFCLOAK_E2E_HOST_WORK") + "/xdotool-" +
+                             std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++serial) + ".done";
+    const std::string command = "/bin/sh -c \"" + Environment("SHELFCLOAK_XDOTOOL") + " " +
+                                arguments + "; touch '" + mark + "'\"";
+    Process::Start("/bin/sh", command.substr(std::string("/bin/sh ").size()));
+    const std::string windowsMark = WindowsPathOf(mark);
+    const bool done = WaitFor(
+        [&] { return GetFileAttributesA(windowsMark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    DeleteFileA(windowsMark.c_str());
+    return done;
+}
+
+POINT TraySlot(int index) {
+    return POINT{TRAY_FIRST_X - index * TRAY_STEP, TRAY_Y};
+}
+
+bool TrayIconAt(int index) {
+    const POINT centre = TraySlot(index);
+    const RECT area = {centre.x - ICON_HALF, centre.y - ICON_HALF, centre.x + ICON_HALF,
+                       centre.y + ICON_HALF};
+    const ScreenPixels icon = CaptureScreen(area);
+    // The taskbar's own colour, taken from its empty middle.
+    const std::uint32_t background = CaptureScreen(RECT{640, TRAY_Y, 641, TRAY_Y + 1}).At(0, 0);
+    int differing = 0;
+    for (const std::uint32_t pixel : icon.pixels) {
+        differing += pixel != background ? 1 : 0;
+    }
+    return differing >= 20;
+}
+
+HWND OpenMenu() {
+    const HWND menu = FindWindowA("#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+POINT MenuItemCentre(HWND menu, int itemsAbove, int separatorsAbove, int items, int separators) {
+    RECT frame = {};
+    GetWindowRect(menu, &frame);
+    const int itemHeight =
+        (frame.bottom - frame.top - 2 * MENU_FRAME - separators * MENU_SEPARATOR_HEIGHT) / items;
+    return POINT{(frame.left + frame.right) / 2, frame.top + MENU_FRAME + itemsAbove * itemHeight +
+                                                     separatorsAbove * MENU_SEPARATOR_HEIGHT +
+                                                     itemHeight / 2};
+}
+
+std::string SaveArtifact(const RECT& area, const std::string& name) {
+    const std::string folder = Environment("SHELFCLOAK_ARTIFACTS");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string path = folder + "\\" + name;
+    return SavePng(CaptureScreen(area), path) ? path : "";
+}

@@ -1,0 +1,122 @@
+#include "app/main_window_decisions.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+
+#include "app/identifiers.h"
+#include "taskbar/hide_show.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/support/call_match.h"
+
+namespace {
+
+TEST(IsTaskbarCreated, MatchesOnlyTheRegisteredId) {
+    struct Case {
+        std::uint32_t registered;
+        std::uint32_t message;
+        bool matches;
+    };
+    const Case cases[] = {
+        {0xC123, 0xC123, true},
+        {0xC123, 0xC124, false},
+        {0, 0, false},  // not registered yet: WM_NULL is no broadcast
+        {0, 0xC123, false},
+    };
+    for (const Case& c : cases) {
+        AppStateRecord state = {};
+        state.taskbarCreatedMsg = c.registered;
+        EXPECT_EQ(IsTaskbarCreated(c.message, state), c.matches)
+            << "registered " << c.registered << ", message " << c.message;
+    }
+}
+
+TEST(TrayMouseOpensMenu, OnlyAButtonGoingDown) {
+    struct Case {
+        const char* name;
+        std::uint32_t mouseMessage;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"left down", 0x0201, true},          {"right down", 0x0204, true},
+        {"left up", 0x0202, false},           {"right up", 0x0205, false},
+        {"left double-click", 0x0203, false}, {"right double-click", 0x0206, false},
+        {"middle down", 0x0207, false},       {"move", 0x0200, false},
+        {"context menu", 0x007B, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TrayMouseOpensMenu(c.mouseMessage), c.opens) << c.name;
+    }
+}
+
+TEST(MenuActionFor, RoutesCommandsAndKeepsEachDialogToOneCopy) {
+    struct Case {
+        const char* name;
+        std::uint32_t command;
+        std::int32_t settingsOpen;
+        std::int32_t aboutOpen;
+        MenuAction expected;
+    };
+    const Case cases[] = {
+        {"settings", CMD_SETTINGS, 0, 0, MenuAction::RunSettingsDialog},
+        {"settings while open", CMD_SETTINGS, 1, 0, MenuAction::Nothing},
+        {"settings while about is open", CMD_SETTINGS, 0, 1, MenuAction::RunSettingsDialog},
+        {"about", CMD_ABOUT, 0, 0, MenuAction::RunAboutDialog},
+        {"about while open", CMD_ABOUT, 0, 1, MenuAction::Nothing},
+        {"about while settings is open", CMD_ABOUT, 1, 0, MenuAction::RunAboutDialog},
+        {"exit", CMD_EXIT, 0, 0, MenuAction::EndProgram},
+        {"exit while both are open", CMD_EXIT, 1, 1, MenuAction::EndProgram},
+        {"unknown", 40000, 0, 0, MenuAction::DefaultProcessing},
+        {"ok button id", 1, 0, 0, MenuAction::DefaultProcessing},
+    };
+    for (const Case& c : cases) {
+        AppStateRecord state = {};
+        state.settingsDialogOpen = c.settingsOpen;
+        state.aboutDialogOpen = c.aboutOpen;
+        EXPECT_EQ(MenuActionFor(c.command, state), c.expected) << c.name;
+    }
+}
+
+struct Desk {
+    FakePlatform fake;
+    AppStateRecord state = {};
+
+    Desk() {
+        fake.desktop.screen = {1280, 800};
+        fake.desktop.workArea = {0, 0, 1280, 780};
+        fake.desktop.AddWindow(TASKBAR_CLASS, "", {0, 780, 1280, 800}, true);
+    }
+    std::vector<std::string> Windows() const { return fake.log.Matching({"Show", "Hide"}); }
+};
+
+TEST(OnToggleHotKey, FirstPressHidesSecondShows) {
+    Desk desk;
+    OnToggleHotKey(HOTKEY_ID_TOGGLE, desk.state, desk.fake.platform);
+    EXPECT_EQ(desk.state.nextToggleShows, 1);
+    EXPECT_EQ(desk.fake.desktop.workArea, (Rect{0, 0, 1280, 800}));
+    OnToggleHotKey(HOTKEY_ID_TOGGLE, desk.state, desk.fake.platform);
+    EXPECT_EQ(desk.state.nextToggleShows, 0);
+    EXPECT_EQ(desk.fake.desktop.workArea, (Rect{0, 0, 1280, 780}));
+    EXPECT_TRUE(SameCalls(desk.Windows(), {"Hide Shell_TrayWnd", "Show Shell_TrayWnd"}));
+}
+
+TEST(OnToggleHotKey, FlipsAnyNonzeroStateToHide) {
+    Desk desk;
+    desk.state.nextToggleShows = 7;
+    OnToggleHotKey(HOTKEY_ID_TOGGLE, desk.state, desk.fake.platform);
+    EXPECT_EQ(desk.state.nextToggleShows, 0);
+    EXPECT_TRUE(SameCalls(desk.Windows(), {"Show Shell_TrayWnd"}));
+}
+
+TEST(OnToggleHotKey, OtherHotKeysDoNothing) {
+    for (const std::int32_t id : {0, 1, HOTKEY_ID_TOGGLE + 1, -1}) {
+        Desk desk;
+        OnToggleHotKey(id, desk.state, desk.fake.platform);
+        EXPECT_TRUE(desk.fake.log.calls.empty()) << "hot key " << id;
+        EXPECT_EQ(desk.state.nextToggleShows, 0) << "hot key " << id;
+    }
+}
+
+}  // namespace

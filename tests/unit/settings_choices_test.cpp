@@ -1,0 +1,245 @@
+#include "settings/settings_choices.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+
+#include "settings/settings_store.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/support/call_match.h"
+
+namespace {
+
+const std::string KEY = SETTINGS_KEY_PATH;
+const std::string RUN = RUN_KEY_PATH;
+const WindowHandle MAIN = reinterpret_cast<WindowHandle>(std::uintptr_t{0x5150});
+const std::string PROGRAM = "C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
+
+std::string Describe(const SettingsChoices& c) {
+    return std::string(c.ctrlShift ? "ctrl+shift" : "win") + " ctrlShiftIndex " +
+           std::to_string(c.ctrlShiftIndex) + " winIndex " + std::to_string(c.winIndex) +
+           (c.force ? " force" : "") + (c.startAtLogon ? " startup" : "");
+}
+
+TEST(StoredSettingsChoices, ShowsWhatIsStoredOverTheDefaults) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, std::uint32_t>> stored;
+        bool keyExists;
+        SettingsChoices expected;
+    };
+    const Case cases[] = {
+        {"no key", {}, false, {true, 0, 9, false, false}},
+        {"empty key", {}, true, {true, 0, 9, false, false}},
+        {"win chosen", {{VALUE_SYSTEM, 0}}, true, {false, 0, 9, false, false}},
+        {"any nonzero is ctrl+shift", {{VALUE_SYSTEM, 5}}, true, {true, 0, 9, false, false}},
+        {"boxes ticked", {{VALUE_FORCE, 1}, {VALUE_STARTUP, 2}}, true, {true, 0, 9, true, true}},
+        {"boxes cleared", {{VALUE_FORCE, 0}, {VALUE_STARTUP, 0}}, true, {true, 0, 9, false, false}},
+        {"letters",
+         {{VALUE_WIN_KEY, 6}, {VALUE_CTRL_SHIFT_KEY, 1}},
+         true,
+         {true, 1, 6, false, false}},
+        {"win letter beyond the list", {{VALUE_WIN_KEY, 40}}, true, {true, 0, 11, false, false}},
+        {"ctrl+shift letter beyond the list",
+         {{VALUE_CTRL_SHIFT_KEY, 0xFFFFFFFF}},
+         true,
+         {true, 25, 9, false, false}},
+    };
+    for (const Case& c : cases) {
+        FakePlatform fake;
+        if (c.keyExists) {
+            fake.registry.keys[KEY];
+        }
+        for (const auto& [name, value] : c.stored) {
+            fake.registry.PutDword(KEY, name, value);
+        }
+        const SettingsChoices shown = StoredSettingsChoices(fake.registry);
+        EXPECT_EQ(shown, c.expected) << c.name << ": shows " << Describe(shown);
+        EXPECT_EQ(fake.registry.OpenHandles(), 0u) << c.name;
+    }
+}
+
+TEST(StoredSettingsChoices, UnreadableOrOversizedValuesKeepTheirDefaults) {
+    FakePlatform fake;
+    fake.registry.PutRaw(KEY, VALUE_SYSTEM, 11, {0, 0, 0, 0, 0, 0, 0, 0});
+    fake.registry.PutDword(KEY, VALUE_FORCE, 1);
+    fake.registry.PutDword(KEY, VALUE_WIN_KEY, 3);
+    fake.registry.faults[KEY].unreadable = {VALUE_FORCE, VALUE_WIN_KEY};
+    EXPECT_EQ(StoredSettingsChoices(fake.registry), (SettingsChoices{true, 0, 9, false, false}));
+}
+
+struct Ok {
+    FakePlatform fake;
+    AppStateRecord state = {};
+
+    Ok() {
+        state.mainWindow = MAIN;
+        fake.hotKeys.registered[{MAIN, 2136}] = {6, 'A'};  // the hot key before OK
+    }
+    void Press(const SettingsChoices& chosen) {
+        ApplySettingsChoices(chosen, state, fake.platform);
+    }
+    std::optional<std::uint32_t> Stored(const char* name) const {
+        return fake.registry.Dword(KEY, name);
+    }
+};
+
+TEST(ApplySettingsChoices, ReplacesTheHotKeyAndStoresEveryChoiceInOrder) {
+    Ok ok;
+    ok.fake.registry.keys[KEY];
+    ok.Press({false, 2, 6, true, false});
+    EXPECT_TRUE(SameCalls(ok.fake.log.calls, {
+                                                 "UnregisterHotKey 2136",
+                                                 "OpenKey " + KEY + " all",
+                                                 "SetValue Force dword 1",
+                                                 "SetValue WinKey dword 6",
+                                                 "SetValue CtrlShiftKey dword 2",
+                                                 "RegisterHotKey 2136 Win+Q",
+                                                 "SetValue System dword 0",
+                                                 "SetValue StartUp dword 0",
+                                                 "CloseKey " + KEY,
+                                             }));
+    EXPECT_EQ(ok.state.forceAllDisplays, 1);
+    ASSERT_EQ(ok.fake.hotKeys.registered.count({MAIN, 2136}), 1u);
+    const FakeHotKeys::Registration now = ok.fake.hotKeys.registered[{MAIN, 2136}];
+    EXPECT_EQ(now.keyCode, static_cast<std::uint32_t>('Q'));
+}
+
+TEST(ApplySettingsChoices, StoresTheModifierAndBothLetters) {
+    struct Case {
+        const char* name;
+        SettingsChoices chosen;
+        std::string hotKey;
+        std::uint32_t system;
+    };
+    const Case cases[] = {
+        {"win and q", {false, 0, 6, false, false}, "RegisterHotKey 2136 Win+Q", 0},
+        {"ctrl+shift and b", {true, 1, 9, false, false}, "RegisterHotKey 2136 Ctrl+Shift+B", 1},
+        {"ctrl+shift and z", {true, 25, 0, false, false}, "RegisterHotKey 2136 Ctrl+Shift+Z", 1},
+    };
+    for (const Case& c : cases) {
+        Ok ok;
+        ok.Press(c.chosen);
+        EXPECT_TRUE(SameCalls(ok.fake.log.Matching({"RegisterHotKey"}), {c.hotKey})) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_SYSTEM), c.system) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_WIN_KEY), c.chosen.winIndex) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_CTRL_SHIFT_KEY), c.chosen.ctrlShiftIndex) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_FORCE), 0u) << c.name;
+        EXPECT_EQ(ok.state.forceAllDisplays, 0) << c.name;
+    }
+}
+
+TEST(ApplySettingsChoices, WithoutASettingsKeyRegistersTheDefaultAndStoresNothing) {
+    Ok ok;
+    ok.fake.registry.faults[KEY] = {.openForWrite = RESULT_ACCESS_DENIED,
+                                    .create = RESULT_ACCESS_DENIED};
+    ok.state.forceAllDisplays = 1;
+    ok.Press({false, 3, 6, false, true});
+    EXPECT_TRUE(SameCalls(ok.fake.log.Matching({"RegisterHotKey", "UnregisterHotKey", "SetValue"}),
+                          {"UnregisterHotKey 2136", "RegisterHotKey 2136 Ctrl+Shift+A",
+                           "SetValue ShCloak sz \"\"" + PROGRAM + "\"\""}));
+    EXPECT_EQ(ok.state.forceAllDisplays, 1) << "Force in memory stays as it was";
+    EXPECT_EQ(ok.fake.registry.keys.count(KEY), 0u);
+}
+
+TEST(ApplySettingsChoices, TouchesTheRunKeyOnlyWhenTheBoxChanged) {
+    struct Case {
+        const char* name;
+        std::int32_t startupAtOpen;
+        bool ticked;
+        std::vector<std::string> runCalls;
+        bool valueAfter;
+    };
+    const std::string setValue = "SetValue ShCloak sz \"\"" + PROGRAM + "\"\"";
+    const Case cases[] = {
+        {"ticked now", 0, true, {"OpenKey " + RUN + " all", setValue, "CloseKey " + RUN}, true},
+        {"cleared now",
+         1,
+         false,
+         {"OpenKey " + RUN + " all", "DeleteValue ShCloak", "CloseKey " + RUN},
+         false},
+        {"stays ticked", 1, true, {}, false},
+        {"stays clear", 0, false, {}, false},
+    };
+    for (const Case& c : cases) {
+        Ok ok;
+        ok.fake.registry.keys[RUN];
+        if (c.startupAtOpen != 0) {
+            ok.fake.registry.PutRaw(RUN, RUN_VALUE_NAME, 1, {'o', 'l', 'd', 0});
+        }
+        ok.state.startupAtOpen = c.startupAtOpen;
+        ok.Press({true, 0, 9, false, c.ticked});
+        std::vector<std::string> runCalls;
+        for (const std::string& call : ok.fake.log.calls) {
+            if (call.find(RUN) != std::string::npos || call.find("ShCloak") != std::string::npos) {
+                runCalls.push_back(call);
+            }
+        }
+        EXPECT_TRUE(SameCalls(runCalls, c.runCalls)) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_STARTUP), c.ticked ? 1u : 0u) << c.name;
+        if (c.valueAfter) {
+            const FakeRegistry::Value* value = ok.fake.registry.Find(RUN, RUN_VALUE_NAME);
+            ASSERT_NE(value, nullptr) << c.name;
+            EXPECT_EQ(value->type, 1u) << c.name;
+            EXPECT_EQ(value->data.size(), PROGRAM.size() + 3)
+                << c.name << ": quotes and terminator";
+        }
+        EXPECT_EQ(ok.fake.registry.OpenHandles(), 0u) << c.name;
+    }
+}
+
+TEST(SetStartAtLogon, QuotesTheWholePathAndNeverStoresACutOne) {
+    struct Case {
+        const char* name;
+        std::string path;
+        bool fails;
+        std::optional<std::string> stored;
+    };
+    const std::string longest = "C:\\" + std::string(252, 'p') + ".exe";  // 259 characters
+    const Case cases[] = {
+        {"with blanks", PROGRAM, false, "\"" + PROGRAM + "\""},
+        {"without blanks", "C:\\Tools\\Shelfcloak.exe", false, "\"C:\\Tools\\Shelfcloak.exe\""},
+        {"259 characters", longest, false, "\"" + longest + "\""},
+        {"260 characters", longest + "x", false, std::nullopt},
+        {"unreadable", PROGRAM, true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        FakePlatform fake;
+        fake.module.path = c.path;
+        fake.module.fails = c.fails;
+        SetStartAtLogon(true, fake.platform);
+        const FakeRegistry::Value* value = fake.registry.Find(RUN, RUN_VALUE_NAME);
+        if (!c.stored) {
+            EXPECT_EQ(value, nullptr) << c.name;
+            continue;
+        }
+        ASSERT_NE(value, nullptr) << c.name;
+        const std::string expected = *c.stored + '\0';
+        EXPECT_EQ(std::string(value->data.begin(), value->data.end()), expected) << c.name;
+    }
+}
+
+TEST(SetStartAtLogon, ARunKeyThatCannotBeOpenedChangesNothing) {
+    for (const bool on : {true, false}) {
+        FakePlatform fake;
+        fake.registry.PutRaw(RUN, RUN_VALUE_NAME, 1, {'o', 'l', 'd', 0});
+        fake.registry.faults[RUN] = {.openForWrite = RESULT_ACCESS_DENIED,
+                                     .create = RESULT_ACCESS_DENIED};
+        SetStartAtLogon(on, fake.platform);
+        EXPECT_NE(fake.registry.Find(RUN, RUN_VALUE_NAME), nullptr) << "on " << on;
+        EXPECT_TRUE(SameCalls(fake.log.Matching({"SetValue", "DeleteValue"}), {})) << "on " << on;
+    }
+}
+
+TEST(SetStartAtLogon, RemovingAMissingValueIsHarmless) {
+    FakePlatform fake;
+    fake.registry.keys[RUN];
+    SetStartAtLogon(false, fake.platform);
+    EXPECT_EQ(fake.registry.Find(RUN, RUN_VALUE_NAME), nullptr);
+    EXPECT_EQ(fake.registry.OpenHandles(), 0u);
+}
+
+}  // namespace

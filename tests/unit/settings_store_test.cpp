@@ -1,0 +1,340 @@
+#include "settings/settings_store.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+
+#include "settings/hot_key.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/support/call_match.h"
+
+namespace {
+
+const std::string KEY = SETTINGS_KEY_PATH;
+const WindowHandle WINDOW = reinterpret_cast<WindowHandle>(std::uintptr_t{0x4242});
+const InstanceHandle MODULE = reinterpret_cast<InstanceHandle>(std::uintptr_t{0x400000});
+
+// How a stored value may look.
+enum class Stored { Absent, Dword, Unreadable, EightBytes, FourBinaryBytes };
+
+struct Start {
+    FakePlatform fake;
+    AppStateRecord state = {};
+
+    Start() { state.hInstance = MODULE; }
+
+    void Put(const char* name, Stored how, std::uint32_t value) {
+        fake.registry.keys[KEY];
+        const std::vector<std::uint8_t> bytes = {
+            static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+        switch (how) {
+            case Stored::Absent:
+                break;
+            case Stored::Dword:
+                fake.registry.PutDword(KEY, name, value);
+                break;
+            case Stored::Unreadable:
+                fake.registry.PutDword(KEY, name, value);
+                fake.registry.faults[KEY].unreadable.insert(name);
+                break;
+            case Stored::EightBytes: {
+                std::vector<std::uint8_t> qword = bytes;
+                qword.resize(8, 0);
+                fake.registry.PutRaw(KEY, name, 11, qword);  // REG_QWORD
+                break;
+            }
+            case Stored::FourBinaryBytes:
+                fake.registry.PutRaw(KEY, name, 3, bytes);  // REG_BINARY
+                break;
+        }
+    }
+    void Load() { LoadSettingsAndRegisterHotKey(WINDOW, state, fake.platform); }
+    std::vector<std::string> HotKeyCalls() const {
+        return fake.log.Matching({"RegisterHotKey", "UnregisterHotKey"});
+    }
+};
+
+const char* NameOf(Stored how) {
+    switch (how) {
+        case Stored::Absent:
+            return "absent";
+        case Stored::Dword:
+            return "dword";
+        case Stored::Unreadable:
+            return "unreadable";
+        case Stored::EightBytes:
+            return "8 bytes";
+        case Stored::FourBinaryBytes:
+            return "4 binary bytes";
+    }
+    return "?";
+}
+
+TEST(LoadSettings, EachValueAsStoredOrItsDefault) {
+    struct Case {
+        const char* name;
+        Stored how;
+        std::uint32_t value;
+        // what the other values hold
+        std::optional<std::uint32_t> system;
+        // expected
+        std::vector<std::string> hotKey;
+        std::int32_t force;
+        TaskbarEdge edge;
+    };
+    const std::vector<std::string> CTRL_SHIFT_A = {"RegisterHotKey 2136 Ctrl+Shift+A"};
+    const std::vector<std::string> WIN_X = {"RegisterHotKey 2136 Win+X"};
+    const std::vector<std::string> NONE = {};
+    const auto BOTTOM = TaskbarEdge::Bottom;  // preset below when the edge is not the case
+    const Case cases[] = {
+        {VALUE_FORCE, Stored::Dword, 1, 1, CTRL_SHIFT_A, 1, BOTTOM},
+        {VALUE_FORCE, Stored::Dword, 2, 1, CTRL_SHIFT_A, 2, BOTTOM},
+        {VALUE_FORCE, Stored::Absent, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_FORCE, Stored::Unreadable, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_FORCE, Stored::EightBytes, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_FORCE, Stored::FourBinaryBytes, 1, 1, CTRL_SHIFT_A, 1, BOTTOM},
+
+        {VALUE_SYSTEM, Stored::Dword, 1, std::nullopt, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_SYSTEM, Stored::Dword, 7, std::nullopt, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_SYSTEM, Stored::Dword, 0, std::nullopt, WIN_X, 0, BOTTOM},
+        {VALUE_SYSTEM, Stored::Absent, 1, std::nullopt, NONE, 0, BOTTOM},
+        {VALUE_SYSTEM, Stored::Unreadable, 1, std::nullopt, NONE, 0, BOTTOM},
+        {VALUE_SYSTEM, Stored::EightBytes, 1, std::nullopt, NONE, 0, BOTTOM},
+        {VALUE_SYSTEM, Stored::FourBinaryBytes, 0, std::nullopt, WIN_X, 0, BOTTOM},
+
+        {VALUE_WIN_KEY, Stored::Dword, 6, 0, {"RegisterHotKey 2136 Win+Q"}, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::Dword, 0, 0, {"RegisterHotKey 2136 Win+B"}, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::Dword, 11, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::Dword, 12, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::Dword, 0xFFFFFFFF, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::Absent, 6, 0, WIN_X, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::Unreadable, 6, 0, WIN_X, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::EightBytes, 6, 0, WIN_X, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::FourBinaryBytes, 6, 0, {"RegisterHotKey 2136 Win+Q"}, 0, BOTTOM},
+        {VALUE_WIN_KEY, Stored::Dword, 6, 1, CTRL_SHIFT_A, 0, BOTTOM},
+
+        {VALUE_CTRL_SHIFT_KEY,
+         Stored::Dword,
+         1,
+         1,
+         {"RegisterHotKey 2136 Ctrl+Shift+B"},
+         0,
+         BOTTOM},
+        {VALUE_CTRL_SHIFT_KEY,
+         Stored::Dword,
+         25,
+         1,
+         {"RegisterHotKey 2136 Ctrl+Shift+Z"},
+         0,
+         BOTTOM},
+        {VALUE_CTRL_SHIFT_KEY,
+         Stored::Dword,
+         26,
+         1,
+         {"RegisterHotKey 2136 Ctrl+Shift+Z"},
+         0,
+         BOTTOM},
+        {VALUE_CTRL_SHIFT_KEY,
+         Stored::Dword,
+         0x80000000,
+         1,
+         {"RegisterHotKey 2136 Ctrl+Shift+Z"},
+         0,
+         BOTTOM},
+        {VALUE_CTRL_SHIFT_KEY, Stored::Absent, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_CTRL_SHIFT_KEY, Stored::Unreadable, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_CTRL_SHIFT_KEY, Stored::EightBytes, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_CTRL_SHIFT_KEY,
+         Stored::FourBinaryBytes,
+         1,
+         1,
+         {"RegisterHotKey 2136 Ctrl+Shift+B"},
+         0,
+         BOTTOM},
+        {VALUE_CTRL_SHIFT_KEY, Stored::Dword, 1, 0, WIN_X, 0, BOTTOM},
+
+        {VALUE_LAST_EDGE, Stored::Dword, 1, 1, CTRL_SHIFT_A, 0, TaskbarEdge::Left},
+        {VALUE_LAST_EDGE, Stored::Dword, 9, 1, CTRL_SHIFT_A, 0, TaskbarEdge{9}},
+        {VALUE_LAST_EDGE, Stored::Dword, 0, 1, CTRL_SHIFT_A, 0, TaskbarEdge::NotSeen},
+        {VALUE_LAST_EDGE, Stored::Absent, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_LAST_EDGE, Stored::Unreadable, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_LAST_EDGE, Stored::EightBytes, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_LAST_EDGE, Stored::FourBinaryBytes, 3, 1, CTRL_SHIFT_A, 0, TaskbarEdge::Top},
+    };
+    for (const Case& c : cases) {
+        Start start;
+        start.state.lastTaskbarEdge = BOTTOM;
+        start.Put(c.name, c.how, c.value);
+        if (c.system) {
+            start.Put(VALUE_SYSTEM, Stored::Dword, *c.system);
+        }
+        start.Load();
+        const std::string name =
+            std::string(c.name) + " " + NameOf(c.how) + " " + std::to_string(c.value);
+        EXPECT_TRUE(SameCalls(start.HotKeyCalls(), c.hotKey)) << name;
+        EXPECT_EQ(start.state.forceAllDisplays, c.force) << name;
+        EXPECT_EQ(start.state.lastTaskbarEdge, c.edge)
+            << name << ": edge " << static_cast<std::uint32_t>(start.state.lastTaskbarEdge);
+        EXPECT_TRUE(SameCalls(start.fake.log.Matching({"RunDialog"}), {})) << name;
+        EXPECT_EQ(start.fake.registry.OpenHandles(), 0u) << name;
+    }
+}
+
+TEST(LoadSettings, ReadsEachValueOnceInOrderAndWritesNothing) {
+    Start start;
+    start.Put(VALUE_FORCE, Stored::Dword, 1);
+    start.Put(VALUE_SYSTEM, Stored::Dword, 0);
+    start.Put(VALUE_STARTUP, Stored::Dword, 1);
+    start.Load();
+    EXPECT_TRUE(SameCalls(start.fake.log.calls, {
+                                                    "OpenKey " + KEY + " read",
+                                                    "QueryValue Force",
+                                                    "QueryValue WinKey",
+                                                    "QueryValue CtrlShiftKey",
+                                                    "QueryValue System",
+                                                    "RegisterHotKey 2136 Win+X",
+                                                    "QueryValue LastSeenTaskbarPosition",
+                                                    "CloseKey " + KEY,
+                                                }));
+}
+
+TEST(LoadSettings, AKeyWithoutValuesIsNoFirstRun) {
+    Start start;
+    start.fake.registry.keys[KEY];
+    start.Load();
+    EXPECT_TRUE(SameCalls(start.fake.log.Matching({"RegisterHotKey", "RunDialog"}), {}));
+    EXPECT_EQ(start.state.mainWindow, nullptr);
+}
+
+TEST(LoadSettings, FirstRunRegistersCtrlShiftABeforeTheDialogRuns) {
+    struct Case {
+        const char* name;
+        FakeRegistry::Faults faults;
+        WindowHandle mainWindowBefore;
+        WindowHandle mainWindowAfter;
+    };
+    const WindowHandle other = reinterpret_cast<WindowHandle>(std::uintptr_t{0x77});
+    const Case cases[] = {
+        {"no key", {}, nullptr, WINDOW},
+        {"no key, main window known", {}, other, other},
+        {"key that cannot be read", {.openForRead = RESULT_ACCESS_DENIED}, nullptr, WINDOW},
+    };
+    for (const Case& c : cases) {
+        Start start;
+        if (c.faults.openForRead) {
+            start.Put(VALUE_SYSTEM, Stored::Dword, 0);
+        }
+        start.fake.registry.faults[KEY] = c.faults;
+        start.state.mainWindow = c.mainWindowBefore;
+        start.state.lastTaskbarEdge = TaskbarEdge::NotSeen;
+        WindowHandle mainWindowDuringDialog = nullptr;
+        start.fake.dialogs.whileOpen = [&](DialogId) {
+            mainWindowDuringDialog = start.state.mainWindow;
+        };
+        start.Load();
+        EXPECT_TRUE(
+            SameCalls(start.fake.log.Matching({"RegisterHotKey", "RunDialog", "QueryValue"}),
+                      {"RegisterHotKey 2136 Ctrl+Shift+A", "RunDialog Settings"}))
+            << c.name;
+        EXPECT_EQ(mainWindowDuringDialog, c.mainWindowAfter) << c.name;
+        EXPECT_EQ(start.state.mainWindow, c.mainWindowAfter) << c.name;
+        EXPECT_EQ(start.fake.dialogs.lastOwner, WINDOW)
+            << c.name << ": the window under creation owns it";
+        EXPECT_EQ(start.fake.dialogs.lastModule, MODULE) << c.name;
+        EXPECT_EQ(start.state.forceAllDisplays, 0) << c.name;
+        EXPECT_EQ(start.state.lastTaskbarEdge, TaskbarEdge::NotSeen) << c.name;
+        EXPECT_EQ(start.fake.hotKeys.registered.count({WINDOW, 2136}), 1u) << c.name;
+    }
+}
+
+TEST(SaveLastTaskbarEdge, StoresTheEdgeCreatingTheKeyWhenNeeded) {
+    struct Case {
+        const char* name;
+        bool keyExists;
+        FakeRegistry::Faults faults;
+        std::vector<std::string> calls;
+        std::optional<std::uint32_t> stored;
+    };
+    const Case cases[] = {
+        {"key opens",
+         true,
+         {},
+         {"OpenKey " + KEY + " all", "SetValue LastSeenTaskbarPosition dword 9", "CloseKey " + KEY},
+         9u},
+        {"key created",
+         false,
+         {},
+         {"OpenKey " + KEY + " all", "CreateKey " + KEY + " all",
+          "SetValue LastSeenTaskbarPosition dword 9", "CloseKey " + KEY},
+         9u},
+        {"neither",
+         false,
+         {.openForWrite = RESULT_ACCESS_DENIED, .create = RESULT_ACCESS_DENIED},
+         {"OpenKey " + KEY + " all", "CreateKey " + KEY + " all"},
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        FakePlatform fake;
+        if (c.keyExists) {
+            fake.registry.keys[KEY];
+        }
+        fake.registry.faults[KEY] = c.faults;
+        AppStateRecord state = {};
+        state.lastTaskbarEdge = TaskbarEdge{9};
+        SaveLastTaskbarEdge(state, fake.platform);
+        EXPECT_TRUE(SameCalls(fake.log.calls, c.calls)) << c.name;
+        EXPECT_EQ(fake.registry.Dword(KEY, VALUE_LAST_EDGE), c.stored) << c.name;
+        EXPECT_EQ(fake.registry.OpenHandles(), 0u) << c.name;
+    }
+}
+
+TEST(SaveLastTaskbarEdge, ARestoredEdgeIsWrittenBackUnchanged) {
+    Start start;
+    start.Put(VALUE_SYSTEM, Stored::Dword, 1);
+    start.Put(VALUE_LAST_EDGE, Stored::Dword, 9);
+    start.Load();
+    SaveLastTaskbarEdge(start.state, start.fake.platform);
+    EXPECT_EQ(start.fake.registry.Dword(KEY, VALUE_LAST_EDGE), 9u);
+}
+
+TEST(RegisterToggleHotKey, PassesTheLayoutsAnswerOnAsItIs) {
+    struct Case {
+        const char* name;
+        std::int32_t useCtrlShift;
+        std::uint32_t index;
+        std::set<char> untypable;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"ctrl+shift first", 1, 0, {}, "RegisterHotKey 2136 Ctrl+Shift+A"},
+        {"any nonzero flag is ctrl+shift", -3, 2, {}, "RegisterHotKey 2136 Ctrl+Shift+C"},
+        {"win first", 0, 0, {}, "RegisterHotKey 2136 Win+B"},
+        {"win last", 0, 11, {}, "RegisterHotKey 2136 Win+Z"},
+        {"no key for the letter", 0, 6, {'q'}, "RegisterHotKey 2136 Win+0xFFFFFFFF"},
+    };
+    for (const Case& c : cases) {
+        FakePlatform fake;
+        fake.hotKeys.untypable = c.untypable;
+        RegisterToggleHotKey(WINDOW, c.useCtrlShift, c.index, fake.hotKeys);
+        EXPECT_TRUE(SameCalls(fake.log.calls, {c.expected})) << c.name;
+    }
+}
+
+TEST(LetterTables, AreAlphabeticalAndAsLongAsTheirLists) {
+    EXPECT_STREQ(WIN_KEY_LETTERS, "bghjklquwxyz");
+    EXPECT_EQ(WIN_KEY_LETTER_COUNT, 12u);
+    EXPECT_EQ(CTRL_SHIFT_KEY_LETTER_COUNT, 26u);
+    for (const char* table : {WIN_KEY_LETTERS, CTRL_SHIFT_KEY_LETTERS}) {
+        for (std::size_t i = 1; table[i] != '\0'; ++i) {
+            EXPECT_LT(table[i - 1], table[i]) << table << " at " << i;
+        }
+    }
+    EXPECT_EQ(WIN_KEY_LETTERS[DEFAULT_WIN_KEY_INDEX], 'x');
+    EXPECT_EQ(CTRL_SHIFT_KEY_LETTERS[DEFAULT_CTRL_SHIFT_KEY_INDEX], 'a');
+}
+
+}  // namespace
