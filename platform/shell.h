@@ -1,4 +1,4 @@
-// The shell's document launcher.
+// The shell's launcher of programs and documents.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,9 @@ public:
     // outcome is not reported, and nothing is waited for.
     virtual void Execute(const char* verb, const char* file, const char* parameters,
                          ShowCommand show) = 0;
+    // Opens a document or address with the shell's "open" verb in a normal
+    // window (ShellExecuteExA); true when the shell reports success.
+    virtual bool Open(const char* target) = 0;
 
 protected:
     ~Shell() = default;

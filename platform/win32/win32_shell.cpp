@@ -15,6 +15,15 @@ public:
                  ShowCommand show) override {
         ShellExecuteA(nullptr, verb, file, parameters, nullptr, static_cast<int>(show));
     }
+
+    bool Open(const char* target) override {
+        SHELLEXECUTEINFOA info = {};
+        info.cbSize = sizeof info;
+        info.lpVerb = "open";
+        info.lpFile = target;
+        info.nShow = SW_SHOWNORMAL;
+        return ShellExecuteExA(&info) != FALSE;
+    }
 };
 
 }  // namespace

@@ -17,6 +17,13 @@ public:
                  std::to_string(static_cast<int>(show)));
     }
 
+    bool opens = true;  // what Open reports
+
+    bool Open(const char* target) override {
+        log_.Add(std::string("Open \"") + target + "\"");
+        return opens;
+    }
+
 private:
     CallLog& log_;
 };

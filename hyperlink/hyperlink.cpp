@@ -1,0 +1,1 @@
+#include "hyperlink/hyperlink.h"

@@ -1,0 +1,2 @@
+// Turns a static text control into a clickable link.
+#pragma once
