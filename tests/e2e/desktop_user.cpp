@@ -82,6 +82,65 @@ POINT MenuItemCentre(HWND menu, int itemsAbove, int separatorsAbove, int items, 
                                                      itemHeight / 2};
 }
 
+namespace {
+
+constexpr const char* DIALOG_CLASS = "#32770";
+
+struct DialogSearch {
+    const char* caption;
+    HWND found;
+    int count;
+};
+
+BOOL CALLBACK CountDialog(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<DialogSearch*>(context);
+    char className[16] = {};
+    char caption[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (IsWindowVisible(window) && lstrcmpA(className, DIALOG_CLASS) == 0 &&
+        lstrcmpA(caption, search->caption) == 0) {
+        search->found = window;
+        ++search->count;
+    }
+    return TRUE;
+}
+
+DialogSearch SearchDialogs(const char* caption) {
+    DialogSearch search = {caption, nullptr, 0};
+    EnumWindows(CountDialog, reinterpret_cast<LPARAM>(&search));
+    return search;
+}
+
+}  // namespace
+
+HWND FindDialog(const char* caption) {
+    return SearchDialogs(caption).found;
+}
+int CountDialogs(const char* caption) {
+    return SearchDialogs(caption).count;
+}
+
+POINT ControlCentre(HWND dialog, int id) {
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+POINT CaptionPoint(HWND dialog) {
+    RECT rect = {};
+    GetWindowRect(dialog, &rect);
+    return POINT{rect.left + 40,
+                 rect.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+}
+
+POINT CloseBoxCentre(HWND dialog) {
+    RECT rect = {};
+    GetWindowRect(dialog, &rect);
+    return POINT{rect.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
+                 rect.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYSIZE) / 2};
+}
+
 std::string SaveArtifact(const RECT& area, const std::string& name) {
     const std::string folder = Environment("SHELFCLOAK_ARTIFACTS");
     CreateDirectoryA(folder.c_str(), nullptr);

@@ -23,6 +23,14 @@ HWND OpenMenu();
 // The item height follows from the menu's height, as it depends on the font.
 POINT MenuItemCentre(HWND menu, int itemsAbove, int separatorsAbove, int items, int separators);
 
+// The visible dialog box with that caption, or null; how many there are.
+HWND FindDialog(const char* caption);
+int CountDialogs(const char* caption);
+// Where a user clicks a dialog's control, its caption, its close box.
+POINT ControlCentre(HWND dialog, int id);
+POINT CaptionPoint(HWND dialog);
+POINT CloseBoxCentre(HWND dialog);
+
 // Saves the screen area as a PNG under the tests' artifact folder; the path
 // written, or empty on failure.
 std::string SaveArtifact(const RECT& area, const std::string& name);

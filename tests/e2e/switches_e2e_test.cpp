@@ -5,19 +5,12 @@
 #include <optional>
 #include <string>
 
-#include "gtest/gtest.h"
-
-#include "tests/e2e/program_driver.h"
-#include "tests/support/registry_guard.h"
+#include "tests/e2e/program_fixture.h"
 
 namespace {
 
-constexpr const char* POLICY_KEY = "Software\\Policies\\Microsoft\\Windows\\Explorer";
-constexpr const char* POLICY_VALUE = "TaskbarNoMultimon";
-constexpr const char* SETTINGS_KEY = "SOFTWARE\\Quillfen\\Shelfcloak";
 constexpr RECT WHOLE_SCREEN = {0, 0, 1280, 800};
 constexpr RECT ABOVE_TASKBAR = {0, 0, 1280, 780};
-constexpr DWORD QUICK = 5000;  // for what should follow at once
 
 // Other programs see the work area follow the taskbar a moment later.
 ::testing::AssertionResult WorkAreaSeenIs(const RECT& expected) {
@@ -44,43 +37,23 @@ std::optional<StoredValue> PolicyValue() {
     return stored;
 }
 
-class Switches : public ::testing::Test {
+// Second starts run to their end; the resident instance needs no icon here.
+class Switches : public ProgramTest {
 protected:
-    void SetUp() override {
-        ASSERT_FALSE(ProgramPath().empty()) << "SHELFCLOAK_EXE names no program";
-        ASSERT_TRUE(PutDword(SETTINGS_KEY, "System", 1)) << "settings, so that no first run starts";
-        ASSERT_EQ(CountProgramProcesses(), 0) << "a program from an earlier test still runs";
-        ASSERT_TRUE(TaskbarShown()) << "the desktop's taskbar must start shown";
-    }
-
-    void TearDown() override {
-        resident_.End();
-        ShowTaskbar();
-        EXPECT_TRUE(WaitFor([] { return CountProgramProcesses() == 0; }, QUICK))
-            << CountProgramProcesses() << " program processes left behind";
-    }
-
     void StartResident(const std::string& arguments = "") {
-        resident_ = Process::Start(ProgramPath(), arguments);
-        ASSERT_TRUE(resident_.Started()) << "could not start " << ProgramPath();
-        ASSERT_TRUE(WaitFor([] { return FindMainWindow() != nullptr; }))
-            << "the resident instance's window did not appear";
+        ProgramTest::StartResident(arguments, false);
     }
-
-    RegistryKeyGuard settings_{SETTINGS_KEY};
-    RegistryValueGuard policy_{POLICY_KEY, POLICY_VALUE};
-    Process resident_;
 };
 
 TEST_F(Switches, SecondStartHidesAndShowsTheTaskbar) {
     StartResident();
 
     EXPECT_EQ(RunToExit("-hide"), 0u);
-    EXPECT_TRUE(WaitFor([] { return !TaskbarShown(); }, QUICK)) << "the taskbar stayed";
+    EXPECT_TRUE(TaskbarBecomes(false));
     EXPECT_TRUE(WorkAreaSeenIs(WHOLE_SCREEN));
 
     EXPECT_EQ(RunToExit("-show"), 0u);
-    EXPECT_TRUE(WaitFor(TaskbarShown, QUICK)) << "the taskbar stayed hidden";
+    EXPECT_TRUE(TaskbarBecomes(true));
     EXPECT_TRUE(WorkAreaSeenIs(ABOVE_TASKBAR));
 
     EXPECT_TRUE(resident_.Running());
@@ -98,11 +71,11 @@ TEST_F(Switches, FirstStartWithHideAndExitHidesAndLeavesNothingBehind) {
 
 TEST_F(Switches, FirstStartWithHideStaysResident) {
     StartResident("-hide");
-    EXPECT_TRUE(WaitFor([] { return !TaskbarShown(); }, QUICK));
+    EXPECT_TRUE(TaskbarBecomes(false));
     EXPECT_TRUE(resident_.Running());
 
     EXPECT_EQ(RunToExit("-show"), 0u);
-    EXPECT_TRUE(WaitFor(TaskbarShown, QUICK));
+    EXPECT_TRUE(TaskbarBecomes(true));
     EXPECT_TRUE(resident_.Running());
 }
 
@@ -134,8 +107,7 @@ TEST_F(Switches, AProgramUnderAHiderFolderIgnoresHide) {
     EXPECT_TRUE(TaskbarShown());
     StartResident();
     EXPECT_EQ(RunToExit("-hide", 15000, copy), 0u);
-    Sleep(300);
-    EXPECT_TRUE(TaskbarShown());
+    EXPECT_TRUE(TaskbarStays(true));
     DeleteFileA(copy.c_str());
 }
 
@@ -143,8 +115,7 @@ TEST_F(Switches, SecondStartWithoutSwitchesChangesNothing) {
     StartResident();
     EXPECT_EQ(RunToExit(""), 0u);
     EXPECT_EQ(RunToExit("-unknown /hide show"), 0u);
-    Sleep(300);
-    EXPECT_TRUE(TaskbarShown());
+    EXPECT_TRUE(TaskbarStays(true));
     EXPECT_TRUE(WorkAreaSeenIs(ABOVE_TASKBAR));
     EXPECT_FALSE(PolicyValue().has_value());
     EXPECT_TRUE(resident_.Running());

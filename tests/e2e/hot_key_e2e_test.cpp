@@ -1,0 +1,138 @@
+// The toggle hot key from the stored settings, pressed on the real keyboard
+// of the Wine desktop; and what the settings keep across a run.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/program_fixture.h"
+
+namespace {
+
+constexpr const char* CTRL_SHIFT_A = "ctrl+shift+a";
+
+std::optional<DWORD> Stored(const char* key, const char* name, DWORD* type = nullptr) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD found = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &found, &value, &size) !=
+            ERROR_SUCCESS ||
+        size != sizeof value) {
+        return std::nullopt;
+    }
+    if (type != nullptr) {
+        *type = found;
+    }
+    return value;
+}
+
+class HotKey : public ProgramTest {
+protected:
+    void Store(std::vector<std::pair<const char*, DWORD>> values) {
+        DeleteKeyTree(SETTINGS_KEY);
+        for (const auto& [name, value] : values) {
+            ASSERT_TRUE(PutDword(SETTINGS_KEY, name, value)) << name;
+        }
+    }
+
+    // The keys hide the taskbar, and pressed again show it.
+    void ExpectToggles(const std::string& keys) {
+        PressKeys(keys);
+        EXPECT_TRUE(TaskbarBecomes(false)) << keys << " did not hide";
+        PressKeys(keys);
+        EXPECT_TRUE(TaskbarBecomes(true)) << keys << " did not show";
+    }
+
+    void ExpectDoesNothing(const std::string& keys) {
+        PressKeys(keys);
+        EXPECT_TRUE(TaskbarStays(true)) << keys;
+    }
+};
+
+TEST_F(HotKey, FirstRunOpensSettingsBeforeTheIconAndKeepsCtrlShiftA) {
+    DeleteKeyTree(SETTINGS_KEY);
+    StartResident("", false);
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (settings = FindDialog("Settings")) != nullptr; }, QUICK))
+        << "a first run opens the Settings dialog";
+    EXPECT_FALSE(TrayIconAt(0)) << "the icon came before the dialog closed";
+
+    // The default hot key works while the dialog is still open.
+    ExpectToggles(CTRL_SHIFT_A);
+
+    ClickAt(ControlCentre(settings, IDCANCEL));
+    ASSERT_TRUE(WaitFor([] { return FindDialog("Settings") == nullptr; }, QUICK));
+    WaitForIcon();
+    ExpectToggles(CTRL_SHIFT_A);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS)
+        << "Cancel stored settings";
+}
+
+TEST_F(HotKey, StoredChoiceGivesItsCombination) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, DWORD>> stored;
+        std::vector<std::string> toggles;
+        std::vector<std::string> inert;
+    };
+    const Case cases[] = {
+        {"ctrl+shift a", {{"System", 1}}, {CTRL_SHIFT_A}, {"super+x"}},
+        {"win q", {{"System", 0}, {"WinKey", 6}}, {"super+q"}, {CTRL_SHIFT_A, "super+x"}},
+        {"win without a letter is x", {{"System", 0}}, {"super+x"}, {CTRL_SHIFT_A}},
+        {"ctrl+shift z for a letter beyond the list",
+         {{"System", 7}, {"CtrlShiftKey", 26}},
+         {"ctrl+shift+z"},
+         {CTRL_SHIFT_A}},
+        {"no modifier stored: no hot key",
+         {{"WinKey", 6}, {"CtrlShiftKey", 1}},
+         {},
+         {CTRL_SHIFT_A, "ctrl+shift+b", "super+q", "super+x"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Store(c.stored);
+        StartResident();
+        EXPECT_EQ(FindDialog("Settings"), nullptr) << "no first run";
+        for (const std::string& keys : c.toggles) {
+            ExpectToggles(keys);
+        }
+        for (const std::string& keys : c.inert) {
+            ExpectDoesNothing(keys);
+        }
+        resident_.End();
+        ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+    }
+}
+
+TEST_F(HotKey, ExitStoresTheEdgeWhereTheTaskbarSat) {
+    StartResident();
+    ExpectToggles(CTRL_SHIFT_A);
+    ChooseFromTrayMenu(EXIT_ROW);
+    EXPECT_EQ(resident_.WaitForExit(QUICK), 0u);
+    DWORD type = 0;
+    EXPECT_EQ(Stored(SETTINGS_KEY, "LastSeenTaskbarPosition", &type), 4u);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+}
+
+TEST_F(HotKey, ForceSwitchesThePolicyWithEachHideAndShow) {
+    Store({{"System", 1}, {"Force", 1}});
+    StartResident();
+    PressKeys(CTRL_SHIFT_A);
+    ASSERT_TRUE(TaskbarBecomes(false));
+    DWORD type = 0;
+    EXPECT_EQ(Stored(POLICY_KEY, POLICY_VALUE, &type), 1u) << "after the hide";
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    PressKeys(CTRL_SHIFT_A);
+    ASSERT_TRUE(TaskbarBecomes(true));
+    EXPECT_EQ(Stored(POLICY_KEY, POLICY_VALUE), 0u) << "after the show";
+}
+
+TEST_F(HotKey, WithoutForceThePolicyIsNeverWritten) {
+    StartResident();
+    ExpectToggles(CTRL_SHIFT_A);
+    EXPECT_EQ(Stored(POLICY_KEY, POLICY_VALUE), std::nullopt);
+}
+
+}  // namespace

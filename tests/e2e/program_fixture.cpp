@@ -1,0 +1,98 @@
+#include "tests/e2e/program_fixture.h"
+
+namespace {
+
+constexpr POINT DESKTOP_MIDDLE = {640, 400};
+constexpr DWORD NOTHING_HAPPENS = 700;
+
+std::string At(POINT point) {
+    return std::to_string(point.x) + " " + std::to_string(point.y);
+}
+
+}  // namespace
+
+void ProgramTest::SetUp() {
+    ASSERT_FALSE(ProgramPath().empty()) << "SHELFCLOAK_EXE names no program";
+    ASSERT_EQ(CountProgramProcesses(), 0) << "a program from an earlier test still runs";
+    ASSERT_TRUE(TaskbarShown()) << "the desktop's taskbar must start shown";
+    // The icon of a program ended by the last scenario goes a moment later.
+    ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK))
+        << "the notification area must start empty";
+    DeleteKeyTree(SETTINGS_KEY);
+    ASSERT_TRUE(PutDword(SETTINGS_KEY, "System", 1));
+    // A pointer resting where the icon appears raises its tip, which can
+    // take the next click.
+    ASSERT_TRUE(Xdotool("mousemove " + At(DESKTOP_MIDDLE)));
+}
+
+void ProgramTest::TearDown() {
+    if (HasFailure()) {
+        SaveArtifact(RECT{0, 0, 1280, 800},
+                     std::string("failed-") +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
+    }
+    if (OpenMenu() != nullptr) {
+        Xdotool("mousemove " + At(DESKTOP_MIDDLE) + " click 1");
+    }
+    resident_.End();
+    ShowTaskbar();
+    EXPECT_TRUE(WaitFor([] { return CountProgramProcesses() == 0; }, QUICK))
+        << CountProgramProcesses() << " program processes left behind";
+}
+
+void ProgramTest::StartResident(const std::string& arguments, bool waitForIcon) {
+    resident_ = Process::Start(ProgramPath(), arguments);
+    ASSERT_TRUE(resident_.Started()) << "could not start " << ProgramPath();
+    ASSERT_TRUE(WaitFor([&] { return (window_ = FindMainWindow()) != nullptr; }))
+        << "the resident instance's window did not appear";
+    if (waitForIcon) {
+        WaitForIcon();
+    }
+}
+
+void ProgramTest::WaitForIcon() {
+    ASSERT_TRUE(WaitFor([] { return TrayIconAt(0); }, QUICK)) << "no icon in the tray";
+    // Wine's tray routes clicks on a slot to the icon that sat there before
+    // for a moment after a new one replaces it; no user is as quick.
+    Sleep(1000);
+}
+
+void ProgramTest::ClickAt(POINT point, int button) {
+    ASSERT_TRUE(Xdotool("mousemove " + At(point) + " click " + std::to_string(button)));
+}
+
+void ProgramTest::ClickIcon(int button) {
+    ClickAt(TraySlot(0), button);
+}
+
+void ProgramTest::ChooseFromTrayMenu(MenuRow row) {
+    ClickIcon();
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = OpenMenu()) != nullptr; }, QUICK)) << "no menu";
+    ClickAt(MenuItemCentre(menu, row.itemsAbove, row.separatorsAbove, 3, 1));
+    ASSERT_TRUE(WaitFor([] { return OpenMenu() == nullptr; }, QUICK)) << "the menu stayed";
+}
+
+void ProgramTest::CloseMenu() {
+    ClickAt(DESKTOP_MIDDLE);
+    ASSERT_TRUE(WaitFor([] { return OpenMenu() == nullptr; }, QUICK)) << "the menu stayed";
+}
+
+void ProgramTest::PressKeys(const std::string& keys) {
+    ASSERT_TRUE(Xdotool("key " + keys));
+}
+
+::testing::AssertionResult TaskbarBecomes(bool shown) {
+    if (WaitFor([&] { return TaskbarShown() == shown; }, QUICK)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the taskbar stayed " << (shown ? "hidden" : "shown");
+}
+
+::testing::AssertionResult TaskbarStays(bool shown) {
+    Sleep(NOTHING_HAPPENS);
+    if (TaskbarShown() == shown) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the taskbar became " << (shown ? "hidden" : "shown");
+}

@@ -1,0 +1,65 @@
+// What every scenario with the real program shares: a clean start, the
+// user's registry put back, every started process ended, the taskbar shown.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "gtest/gtest.h"
+
+#include "tests/e2e/desktop_user.h"
+#include "tests/e2e/program_driver.h"
+#include "tests/support/registry_guard.h"
+
+inline constexpr const char* SETTINGS_KEY = "SOFTWARE\\Quillfen\\Shelfcloak";
+inline constexpr const char* POLICY_KEY = "Software\\Policies\\Microsoft\\Windows\\Explorer";
+inline constexpr const char* POLICY_VALUE = "TaskbarNoMultimon";
+inline constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* RUN_VALUE = "ShCloak";
+inline constexpr DWORD QUICK = 5000;  // for what should follow at once
+inline constexpr UINT TRAY_NOTIFY = 2135;
+inline constexpr WPARAM TOGGLE_HOT_KEY = 2136;
+inline constexpr WORD COMMAND_EXIT = 57665;
+
+// The tray menu's rows: About, Settings, a separator, Exit.
+struct MenuRow {
+    int itemsAbove;
+    int separatorsAbove;
+};
+inline constexpr MenuRow ABOUT_ROW = {0, 0};
+inline constexpr MenuRow SETTINGS_ROW = {1, 0};
+inline constexpr MenuRow EXIT_ROW = {2, 1};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    // Starts each scenario with stored settings (Ctrl+Shift+A), so that no
+    // first-run dialog opens; a scenario may change them before starting.
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the resident instance and waits for its window and, unless
+    // told otherwise, for its tray icon.
+    void StartResident(const std::string& arguments = "", bool waitForIcon = true);
+    void WaitForIcon();
+
+    void ClickAt(POINT point, int button = 1);
+    void ClickIcon(int button = 1);
+    // Opens the tray menu with a click on the icon and chooses the row.
+    void ChooseFromTrayMenu(MenuRow row);
+    void CloseMenu();
+    // Presses a key combination on the desktop, as xdotool names it.
+    void PressKeys(const std::string& keys);
+
+    RegistryKeyGuard settings_{SETTINGS_KEY};
+    RegistryValueGuard policy_{POLICY_KEY, POLICY_VALUE};
+    RegistryValueGuard run_{RUN_KEY, RUN_VALUE};
+    Process resident_;
+    HWND window_ = nullptr;
+};
+
+// Whether the taskbar's visibility is `shown` after a moment for the
+// program to act; taskbar changes are waited for, their absence is given
+// a fixed time.
+::testing::AssertionResult TaskbarBecomes(bool shown);
+::testing::AssertionResult TaskbarStays(bool shown);
