@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "gtest/gtest.h"
+#include "tests/fakes/fake_misuse.h"
 
 namespace {
 
@@ -84,7 +84,8 @@ RegKeyId FakeRegistry::Issue(const std::string& path) {
 const std::string* FakeRegistry::PathOf(RegKeyId key, const char* operation) {
     const auto found = open_.find(key);
     if (found == open_.end()) {
-        ADD_FAILURE() << operation << " on key " << key << ", which is not open";
+        ReportFakeMisuse(std::string(operation) + " on key " + std::to_string(key) +
+                         ", which is not open");
         return nullptr;
     }
     return &found->second;
