@@ -62,17 +62,17 @@ protected:
     // closes the list with another click.
     void ChooseWinQ(HWND dialog) {
         ClickAt(ControlCentre(dialog, IDC_WIN_RADIO));
-        ASSERT_TRUE(
-            WaitFor([&] { return IsDlgButtonChecked(dialog, IDC_WIN_RADIO) == BST_CHECKED; }))
-            << "the Win radio button is not selected";
+        ASSERT_TRUE(WaitFor([&] {
+            return IsDlgButtonChecked(dialog, IDC_WIN_RADIO) == BST_CHECKED;
+        })) << "the Win radio button is not selected";
         const HWND list = GetDlgItem(dialog, IDC_WIN_KEY);
         ClickAt(ControlCentre(dialog, IDC_WIN_KEY));
         ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }))
             << "the Win list did not drop down";
         PressKeys("q");
-        ASSERT_TRUE(
-            WaitFor([&] { return SendMessageA(list, CB_GETCURSEL, 0, 0) == WIN_Q_POSITION; }))
-            << "Q was not chosen in the Win list";
+        ASSERT_TRUE(WaitFor([&] {
+            return SendMessageA(list, CB_GETCURSEL, 0, 0) == WIN_Q_POSITION;
+        })) << "Q was not chosen in the Win list";
         ClickAt(ControlCentre(dialog, IDC_WIN_KEY));
         ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) == 0; }))
             << "the Win list stayed down";

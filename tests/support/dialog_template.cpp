@@ -118,4 +118,6 @@ std::string ToText(const NameOrOrdinal& value) {
     return value.ordinal ? "#" + std::to_string(value.number) : "\"" + value.name + "\"";
 }
 
-void PrintTo(const NameOrOrdinal& value, std::ostream* out) { *out << ToText(value); }
+void PrintTo(const NameOrOrdinal& value, std::ostream* out) {
+    *out << ToText(value);
+}
