@@ -1,0 +1,288 @@
+// The installer and its uninstaller, run silently as a deployment script runs
+// them: what they put where, the installed copy running, and that nothing of
+// theirs is left behind.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/program_fixture.h"
+
+namespace {
+
+constexpr const char* UNINSTALL_KEY =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Shelfcloak";
+constexpr DWORD SETUP_TIME = 60000;
+constexpr const char* INSTALLED_FILES[] = {"Shelfcloak.exe", "README.txt", "LICENSE.txt",
+                                           "Uninstall.exe"};
+
+// The installer made from this build's program (SHELFCLOAK_INSTALLER).
+std::string InstallerPath() {
+    const char* value = std::getenv("SHELFCLOAK_INSTALLER");
+    return value != nullptr ? value : "";
+}
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    return SUCCEEDED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) ? path
+                                                                                          : "";
+}
+
+// Where a silent installation puts the program and its Start-menu shortcut.
+std::string InstallFolder() {
+    return ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Shelf Cloak";
+}
+std::string InstalledProgram() {
+    return InstallFolder() + "\\Shelfcloak.exe";
+}
+std::string ShortcutPath() {
+    return ShellFolder(CSIDL_PROGRAMS) + "\\Shelf Cloak.lnk";
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool KeyExists(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+std::optional<std::string> StringValue(const char* key, const char* name) {
+    char text[1024] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::string(text);
+}
+
+std::optional<DWORD> DwordValue(const char* key, const char* name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool PutString(const char* keyPath, const char* name, const std::string& text) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool written =
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+std::vector<char> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Lower(std::string text) {
+    CharLowerA(text.data());
+    return text;
+}
+
+// The file a shortcut starts, read through the shell's own link object.
+std::string ShortcutTarget(const std::string& link) {
+    std::string target;
+    if (FAILED(CoInitialize(nullptr))) {
+        return target;
+    }
+    IShellLinkA* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(
+                shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t widePath[MAX_PATH] = {};
+            MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, widePath, MAX_PATH);
+            char path[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(widePath, STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {
+                target = path;
+            }
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    CoUninitialize();
+    return target;
+}
+
+// Runs a whole command line, as a deployment tool runs a registered one, to
+// its end; the exit code, or empty when it did not end in time.
+std::optional<DWORD> RunCommandLine(std::string commandLine, DWORD timeoutMs) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return std::nullopt;
+    }
+    CloseHandle(info.hThread);
+    std::optional<DWORD> code;
+    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(info.hProcess, &exitCode);
+        code = exitCode;
+    } else {
+        TerminateProcess(info.hProcess, 1);
+    }
+    CloseHandle(info.hProcess);
+    return code;
+}
+
+class Install : public ProgramTest {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(InstallerPath().empty()) << "SHELFCLOAK_INSTALLER names no installer";
+        RemoveLeftovers();
+        ProgramTest::SetUp();
+        ASSERT_FALSE(Exists(InstallFolder())) << InstallFolder() << " exists before installing";
+        ASSERT_FALSE(Exists(ShortcutPath())) << ShortcutPath() << " exists before installing";
+        ASSERT_FALSE(KeyExists(UNINSTALL_KEY)) << "an uninstall key exists before installing";
+    }
+
+    void TearDown() override {
+        ProgramTest::TearDown();
+        RemoveLeftovers();
+    }
+
+    // An installation that a failed scenario left behind goes the way it
+    // came, and what its uninstaller missed goes by hand, so that each
+    // scenario starts from none.
+    static void RemoveLeftovers() {
+        const std::string uninstaller = InstallFolder() + "\\Uninstall.exe";
+        if (Exists(uninstaller)) {
+            RunToExit("/S", SETUP_TIME, uninstaller);
+            WaitFor([] { return !KeyExists(UNINSTALL_KEY); }, SETUP_TIME);
+        }
+        for (const char* file : INSTALLED_FILES) {
+            DeleteFileA((InstallFolder() + "\\" + file).c_str());
+        }
+        RemoveDirectoryA(InstallFolder().c_str());
+        DeleteFileA(ShortcutPath().c_str());
+        DeleteKeyTree(UNINSTALL_KEY);
+    }
+
+    void RunInstaller(const std::string& switches) {
+        ASSERT_EQ(RunToExit(switches, SETUP_TIME, InstallerPath()), 0u) << "installer " << switches;
+    }
+
+    // Starts what the Start-menu shortcut starts.
+    void StartFromShortcut() {
+        const std::string target = ShortcutTarget(ShortcutPath());
+        ASSERT_FALSE(target.empty()) << "the shortcut names no program";
+        resident_ = Process::Start(target, "");
+        ASSERT_TRUE(resident_.Started()) << "could not start " << target;
+        ASSERT_TRUE(WaitFor([&] { return (window_ = FindMainWindow()) != nullptr; }))
+            << "the installed copy's window did not appear";
+        WaitForIcon();
+    }
+
+    // Runs the registered quiet uninstall command, as a deployment tool
+    // does, and waits for the uninstaller, which goes on from a copy of
+    // itself, to finish: it removes the uninstall key last.
+    void RunUninstaller(const std::string& extraSwitches) {
+        const std::optional<std::string> command =
+            StringValue(UNINSTALL_KEY, "QuietUninstallString");
+        ASSERT_TRUE(command.has_value()) << "no QuietUninstallString";
+        ASSERT_EQ(RunCommandLine(*command + extraSwitches, SETUP_TIME), 0u) << *command;
+        ASSERT_TRUE(WaitFor([] { return !KeyExists(UNINSTALL_KEY); }, SETUP_TIME))
+            << "the uninstallation did not finish";
+    }
+
+    static void ExpectInstalled() {
+        for (const char* file : INSTALLED_FILES) {
+            EXPECT_TRUE(Exists(InstallFolder() + "\\" + file)) << file << " is not installed";
+        }
+        EXPECT_TRUE(FileBytes(InstalledProgram()) == FileBytes(ProgramPath()))
+            << "the installed program is not the one this build made";
+        EXPECT_EQ(Lower(ShortcutTarget(ShortcutPath())), Lower(InstalledProgram()))
+            << "the Start-menu shortcut";
+        EXPECT_EQ(StringValue(UNINSTALL_KEY, "DisplayName"), "Shelf Cloak");
+        EXPECT_EQ(StringValue(UNINSTALL_KEY, "Publisher"), "Quillfen");
+        EXPECT_EQ(StringValue(UNINSTALL_KEY, "UninstallString"),
+                  "\"" + InstallFolder() + "\\Uninstall.exe\"");
+    }
+
+    static void ExpectNothingLeft() {
+        for (const char* file : INSTALLED_FILES) {
+            EXPECT_FALSE(Exists(InstallFolder() + "\\" + file)) << file << " was left";
+        }
+        EXPECT_FALSE(Exists(InstallFolder())) << "the program folder was left";
+        EXPECT_FALSE(Exists(ShortcutPath())) << "the shortcut was left";
+        EXPECT_FALSE(KeyExists(UNINSTALL_KEY)) << "the uninstall key was left";
+        EXPECT_EQ(CountProgramProcesses(), 0) << "a program process was left";
+    }
+};
+
+TEST_F(Install, SilentDefaultsInstallForTheUserAndTheUninstallerKeepsTheSettings) {
+    RunInstaller("/S");
+    ExpectInstalled();
+    EXPECT_EQ(StringValue(RUN_KEY, RUN_VALUE), std::nullopt) << "start at logon is off by default";
+    StartFromShortcut();
+    // As a portable copy elsewhere writes it when set to start at logon.
+    const std::string otherCopy = "\"C:\\Tools\\Shelf Cloak\\Shelfcloak.exe\"";
+    ASSERT_TRUE(PutString(RUN_KEY, RUN_VALUE, otherCopy));
+
+    RunUninstaller("");
+    EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the running copy was not ended by its Exit";
+    ExpectNothingLeft();
+    EXPECT_EQ(DwordValue(SETTINGS_KEY, "System"), 1u) << "the settings were not kept";
+    EXPECT_EQ(StringValue(RUN_KEY, RUN_VALUE), otherCopy) << "another copy's Run value was removed";
+}
+
+TEST_F(Install, StartAtLogonWritesTheQuotedPathThatTheUninstallerRemoves) {
+    RunInstaller("/S /LOGON");
+    ExpectInstalled();
+    EXPECT_EQ(StringValue(RUN_KEY, RUN_VALUE), "\"" + InstalledProgram() + "\"");
+    // What the Settings dialog shows.
+    EXPECT_EQ(DwordValue(SETTINGS_KEY, "StartUp"), 1u);
+    StartFromShortcut();
+
+    RunUninstaller("");
+    EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the running copy was not ended by its Exit";
+    ExpectNothingLeft();
+    EXPECT_EQ(StringValue(RUN_KEY, RUN_VALUE), std::nullopt) << "the Run value was left";
+    EXPECT_EQ(DwordValue(SETTINGS_KEY, "StartUp"), 0u);
+    EXPECT_EQ(DwordValue(SETTINGS_KEY, "System"), 1u) << "the settings were not kept";
+}
+
+TEST_F(Install, UninstallingWhileHiddenShowsTheTaskbarAndRemovesTheSettingsOnRequest) {
+    RunInstaller("/S");
+    StartFromShortcut();
+    PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+    ASSERT_TRUE(TaskbarBecomes(false));
+
+    RunUninstaller(" /REMOVESETTINGS");
+    EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the running copy was not ended by its Exit";
+    EXPECT_TRUE(TaskbarShown())
+        << "the taskbar was left hidden, and the program that shows it gone";
+    ExpectNothingLeft();
+    EXPECT_FALSE(KeyExists(SETTINGS_KEY)) << "the settings were kept";
+    EXPECT_FALSE(KeyExists("SOFTWARE\\Quillfen")) << "the maker's empty key was left";
+}
+
+}  // namespace
