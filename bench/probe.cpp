@@ -1,0 +1,304 @@
+// Measures one run of a resident notification-area program on the Wine shell
+// desktop, from another process, as its user meets it:
+//
+//   probe PROGRAM WORK_FOLDER KEY_PIPE IDLE_SECONDS
+//
+// PROGRAM and WORK_FOLDER are Windows paths; KEY_PIPE is the Windows path of
+// a named pipe on the host that an `xdotool -` reads its commands from.
+// The probe starts PROGRAM, waits for its icon, reads its memory, lets it
+// idle, presses its hot key twice and ends it. It prints
+//
+//   sync NAME pid=N    then waits for WORK_FOLDER\NAME.done (or .failed)
+//                      while the host reads the process from outside
+//   figures KEY=VALUE ...
+//   error MESSAGE      (and exits 1)
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "tests/e2e/desktop_user.h"
+#include "tests/e2e/program_driver.h"
+#include "tests/support/screen.h"
+
+namespace {
+
+// The toggle hot key of both programs measured: the baseline's, and the
+// program's own with its stored "Ctrl+Shift" choice.
+constexpr const char* HOT_KEY_COMMAND = "key --delay 0 ctrl+shift+a\n";
+
+constexpr DWORD ICON_LIMIT_MS = 15000;
+// The taskbar's visibility is cheap to ask for, and is asked every
+// millisecond; a look for the icon reads the screen, and looking much more
+// often than this slows down the start it times.
+constexpr DWORD ICON_INTERVAL_MS = 4;
+constexpr DWORD TASKBAR_LIMIT_MS = 5000;
+constexpr DWORD SYNC_LIMIT_MS = 30000;
+// The icon of a program ended by the run before goes a moment later.
+constexpr DWORD EMPTY_TRAY_LIMIT_MS = 5000;
+// Lets the process finish what it does right after adding its icon, so that
+// its memory is read in the state it then keeps all day.
+constexpr DWORD SETTLE_MS = 1000;
+// Between the two presses, as a user would leave at least.
+constexpr DWORD BETWEEN_PRESSES_MS = 500;
+
+void Print(const std::string& line) {
+    const std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+              &written, nullptr);
+}
+
+int Fail(const std::string& message) {
+    Print("error " + message);
+    return 1;
+}
+
+std::int64_t Now() {
+    LARGE_INTEGER counter = {};
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+double MillisecondsSince(std::int64_t start) {
+    LARGE_INTEGER frequency = {};
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(Now() - start) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+std::string Decimal(double value) {
+    char text[32] = {};
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
+// Checks the condition every intervalMs until it holds or limitMs passed.
+template <typename Condition>
+bool PollFor(Condition condition, DWORD limitMs, DWORD intervalMs = 1) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > limitMs) {
+            return false;
+        }
+        Sleep(intervalMs);
+    }
+    return true;
+}
+
+// Whether the first notification-area slot shows an icon, judged by the same
+// pixels as the e2e tier's TrayIconAt, against a taskbar colour taken once:
+// each look reads the screen through the X server and the wineserver, which
+// the starting program needs too.
+class IconWatch {
+public:
+    IconWatch()
+        : background_(CaptureScreen(RECT{640, TraySlot(0).y, 641, TraySlot(0).y + 1}).At(0, 0)) {}
+
+    bool IconUp() {
+        ++looks_;
+        const POINT centre = TraySlot(0);
+        const ScreenPixels icon = CaptureScreen(RECT{centre.x - ICON_HALF, centre.y - ICON_HALF,
+                                                     centre.x + ICON_HALF, centre.y + ICON_HALF});
+        int differing = 0;
+        for (const std::uint32_t pixel : icon.pixels) {
+            differing += pixel != background_ ? 1 : 0;
+        }
+        return differing >= ICON_PIXELS;
+    }
+    int Looks() const { return looks_; }
+
+private:
+    static constexpr int ICON_HALF = 8;
+    static constexpr int ICON_PIXELS = 20;
+    std::uint32_t background_;
+    int looks_ = 0;
+};
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Hands over to the host, which reads the process from outside, and waits
+// until it marks NAME.done, or NAME.failed when it could not read it.
+bool SyncWithHost(const std::string& folder, const char* name, DWORD processId) {
+    Print(std::string("sync ") + name + " pid=" + std::to_string(processId));
+    const std::string done = folder + "\\" + name + ".done";
+    const std::string failed = folder + "\\" + name + ".failed";
+    PollFor([&] { return Exists(done) || Exists(failed); }, SYNC_LIMIT_MS);
+    const bool ok = Exists(done) && !Exists(failed);
+    DeleteFileA(done.c_str());
+    DeleteFileA(failed.c_str());
+    return ok;
+}
+
+// Kernel and user time in 100 ns units.
+std::optional<std::uint64_t> CpuTime(HANDLE process) {
+    FILETIME created = {};
+    FILETIME exited = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+        return std::nullopt;
+    }
+    const auto join = [](FILETIME time) {
+        return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return join(kernel) + join(user);
+}
+
+// A handle closed when it goes.
+class OwnedHandle {
+public:
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    ~OwnedHandle() {
+        if (Valid()) {
+            CloseHandle(handle_);
+        }
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+    HANDLE Get() const { return handle_; }
+    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// A press of the hot key through the X server, timed from the moment the
+// already running xdotool is told to press it until the taskbar is `shown`.
+bool PressAndTime(HANDLE keyPipe, bool shown, double& milliseconds) {
+    const std::string command = HOT_KEY_COMMAND;
+    DWORD written = 0;
+    const std::int64_t start = Now();
+    if (!WriteFile(keyPipe, command.data(), static_cast<DWORD>(command.size()), &written,
+                   nullptr) ||
+        written != command.size()) {
+        return false;
+    }
+    if (!PollFor([&] { return TaskbarShown() == shown; }, TASKBAR_LIMIT_MS)) {
+        return false;
+    }
+    milliseconds = MillisecondsSince(start);
+    return true;
+}
+
+class Resident {
+public:
+    explicit Resident(const PROCESS_INFORMATION& info) : info_(info) {}
+    ~Resident() {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(info_.hProcess, 1);
+            WaitForSingleObject(info_.hProcess, 5000);
+        }
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    Resident(const Resident&) = delete;
+    Resident& operator=(const Resident&) = delete;
+
+    HANDLE Handle() const { return info_.hProcess; }
+    DWORD Id() const { return info_.dwProcessId; }
+    bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+private:
+    PROCESS_INFORMATION info_;
+};
+
+int Measure(const std::string& program, const std::string& folder, const std::string& pipePath,
+            DWORD idleSeconds) {
+    if (!TaskbarShown()) {
+        return Fail("the taskbar must start shown");
+    }
+    if (!PollFor([] { return !TrayIconAt(0); }, EMPTY_TRAY_LIMIT_MS)) {
+        return Fail("the notification area must start empty");
+    }
+    const OwnedHandle keyPipe(CreateFileA(pipePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+    if (!keyPipe.Valid()) {
+        return Fail("cannot open the key pipe " + pipePath);
+    }
+
+    IconWatch watch;
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    const std::int64_t created = Now();
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return Fail("cannot start " + program);
+    }
+    const Resident resident(info);
+
+    std::string figures = "figures";
+    const auto add = [&](const char* name, const std::string& value) {
+        figures += std::string(" ") + name + "=" + value;
+    };
+
+    const auto iconUp = [&] { return watch.IconUp() || !resident.Running(); };
+    if (!PollFor(iconUp, ICON_LIMIT_MS, ICON_INTERVAL_MS) || !resident.Running()) {
+        return Fail("no icon appeared");
+    }
+    add("icon_ms", Decimal(MillisecondsSince(created)));
+    // The time between looks bounds the figure's resolution.
+    add("icon_looks", std::to_string(watch.Looks()));
+
+    Sleep(SETTLE_MS);
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    if (!GetProcessMemoryInfo(resident.Handle(), &memory, sizeof memory)) {
+        return Fail("GetProcessMemoryInfo failed");
+    }
+    add("working_set_bytes", std::to_string(memory.WorkingSetSize));
+    add("pagefile_bytes", std::to_string(memory.PagefileUsage));
+    if (!SyncWithHost(folder, "resident", resident.Id())) {
+        return Fail("the host did not read the resident process");
+    }
+
+    const auto cpuBefore = CpuTime(resident.Handle());
+    Sleep(idleSeconds * 1000);
+    const auto cpuAfter = CpuTime(resident.Handle());
+    if (!cpuBefore || !cpuAfter || !resident.Running()) {
+        return Fail("GetProcessTimes failed");
+    }
+    add("cpu_total_100ns", std::to_string(*cpuAfter));
+    add("idle_cpu_100ns", std::to_string(*cpuAfter - *cpuBefore));
+    if (!SyncWithHost(folder, "idle-end", resident.Id())) {
+        return Fail("the host did not read the idle process");
+    }
+
+    double hideMs = 0;
+    double showMs = 0;
+    const bool hid = PressAndTime(keyPipe.Get(), false, hideMs);
+    if (hid) {
+        Sleep(BETWEEN_PRESSES_MS);
+    }
+    const bool showed = hid && PressAndTime(keyPipe.Get(), true, showMs);
+    if (!showed) {
+        ShowTaskbar();
+        return Fail(hid ? "the hot key did not show the taskbar"
+                        : "the hot key did not hide the taskbar");
+    }
+    add("hide_ms", Decimal(hideMs));
+    add("show_ms", Decimal(showMs));
+    if (!resident.Running()) {
+        return Fail("the program ended by itself");
+    }
+    Print(figures);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        return Fail("usage: probe PROGRAM WORK_FOLDER KEY_PIPE IDLE_SECONDS");
+    }
+    return Measure(argv[1], argv[2], argv[3], static_cast<DWORD>(std::atoi(argv[4])));
+}
