@@ -21,6 +21,10 @@ function(shelfcloak_program_flags target)
       -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(${target} PUBLIC -fsanitize=address,undefined)
   endif()
+  # Coverage for the fuzzer to steer by; the fuzz targets link its driver.
+  if(SHELFCLOAK_FUZZ)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
 endfunction()
 
 # A Windows executable that imports system DLLs only: the C and C++ runtimes
