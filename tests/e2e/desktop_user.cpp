@@ -32,7 +32,7 @@ std::string WindowsPathOf(const std::string& hostPath) {
 
 }  // namespace
 
-bool Xdotool(const std::string& arguments) {
+bool Xdotool(const std::string& arguments, DWORD timeoutMs) {
     // Wine starts host programs without waiting for them, so the command
     // leaves a mark when it is done.
     static int serial = 0;
@@ -43,8 +43,9 @@ bool Xdotool(const std::string& arguments) {
                                 arguments + "; touch '" + mark + "'\"";
     Process::Start("/bin/sh", command.substr(std::string("/bin/sh ").size()));
     const std::string windowsMark = WindowsPathOf(mark);
-    const bool done = WaitFor(
-        [&] { return GetFileAttributesA(windowsMark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    const bool done =
+        WaitFor([&] { return GetFileAttributesA(windowsMark.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                timeoutMs);
     DeleteFileA(windowsMark.c_str());
     return done;
 }

@@ -7,8 +7,8 @@
 #include <string>
 
 // Runs an xdotool command on the desktop's X display and returns once it
-// has finished (false if it did not within 10 s).
-bool Xdotool(const std::string& arguments);
+// has finished (false if it did not within the time).
+bool Xdotool(const std::string& arguments, DWORD timeoutMs = 10000);
 
 // Notification-area icon slots: the first icon sits at the right end of the
 // taskbar, each further one 20 pixels to its left.

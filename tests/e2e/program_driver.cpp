@@ -83,13 +83,13 @@ std::optional<DWORD> RunToExit(const std::string& arguments, DWORD timeoutMs,
     return process.WaitForExit(timeoutMs);
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD intervalMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > timeoutMs) {
             return false;
         }
-        Sleep(50);
+        Sleep(intervalMs);
     }
     return true;
 }

@@ -29,6 +29,8 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Started() const { return process_ != nullptr; }
+    // The process handle, with all access, for looking at the process from outside.
+    HANDLE Handle() const { return process_; }
     bool Running() const;
     // The exit code, or empty when the process still runs after timeoutMs.
     std::optional<DWORD> WaitForExit(DWORD timeoutMs);
@@ -43,8 +45,9 @@ private:
 std::optional<DWORD> RunToExit(const std::string& arguments, DWORD timeoutMs = 15000,
                                const std::string& exe = ProgramPath());
 
-// Waits until condition holds, checking every 50 ms; false on timeout.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// Waits until condition holds, checking every intervalMs; false on timeout.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
+             DWORD intervalMs = 50);
 
 bool TaskbarShown();
 void ShowTaskbar();

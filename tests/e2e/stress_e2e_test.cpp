@@ -1,0 +1,452 @@
+// The real program under load and faults on Wine's shell desktop: storms of
+// key presses, starts, broadcasts and dialog openings, a taskbar that cannot
+// be found, a long program path and a long command line. Each scenario checks
+// the exit codes of what it started; the fixture checks that no program
+// process is left behind.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/process_resources.h"
+#include "tests/e2e/program_fixture.h"
+
+namespace {
+
+constexpr WORD COMMAND_SETTINGS = 32772;
+constexpr WORD COMMAND_ABOUT = 57664;
+constexpr int IDC_STARTUP = 1000;
+constexpr int IDC_CTRLSHIFT_KEY = 1004;
+constexpr int IDC_WIN_KEY = 1005;
+constexpr int IDC_CTRLSHIFT_RADIO = 1006;
+constexpr int IDC_WIN_RADIO = 1007;
+constexpr const char* ABOUT_CAPTION = "About Shelf Cloak";
+constexpr const char* CTRL_SHIFT_LETTERS = "abcdefghijklmnopqrstuvwxyz";
+constexpr const char* WIN_LETTERS = "bghjklquwxyz";
+constexpr RECT ABOVE_TASKBAR = {0, 0, 1280, 780};
+constexpr DWORD SLOW = 60000;  // for what many Wine processes do at once
+constexpr DWORD DIALOG_POLL = 10;
+// Openings before the counts are first taken: the first ones load what
+// stays loaded (dialog classes, fonts, the combo boxes' lists).
+constexpr int WARM_UP = 5;
+// A count may move by this much for reasons of Wine's own; a leak of one
+// object per opening moves it by the number of openings.
+constexpr long SLACK = 3;
+
+// A hot-key combination: the program's Settings choice, and the
+// RegisterHotKey and xdotool names of it.
+struct Combination {
+    bool ctrlShift;
+    int index;
+
+    char Letter() const { return ctrlShift ? CTRL_SHIFT_LETTERS[index] : WIN_LETTERS[index]; }
+    UINT Modifiers() const { return ctrlShift ? MOD_CONTROL | MOD_SHIFT : MOD_WIN; }
+    UINT KeyCode() const { return static_cast<UINT>(Letter() - 'a' + 'A'); }
+    std::string Keys() const {
+        return std::string(ctrlShift ? "ctrl+shift+" : "super+") + Letter();
+    }
+    bool operator<(const Combination& other) const {
+        return std::pair(ctrlShift, index) < std::pair(other.ctrlShift, other.index);
+    }
+};
+
+// Whether some program holds the combination: this process may not register it then.
+bool HeldElsewhere(const Combination& combination) {
+    constexpr int PROBE_ID = 0x5151;
+    if (RegisterHotKey(nullptr, PROBE_ID, combination.Modifiers(), combination.KeyCode())) {
+        UnregisterHotKey(nullptr, PROBE_ID);
+        return false;
+    }
+    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+}
+
+::testing::AssertionResult NoGrowth(const ProcessResources& before, const ProcessResources& after) {
+    const bool grew = after.handles > before.handles + SLACK ||
+                      after.gdiObjects > before.gdiObjects + SLACK ||
+                      after.windows > before.windows + SLACK;
+    const bool unread = before.handles < 0 || before.gdiObjects < 0 || before.windows < 0;
+    if (!grew && !unread) {
+        return ::testing::AssertionSuccess()
+               << "before: " << Describe(before) << "; after: " << Describe(after);
+    }
+    return ::testing::AssertionFailure()
+           << "before: " << Describe(before) << "; after: " << Describe(after);
+}
+
+BOOL CALLBACK CountMainWindow(HWND window, LPARAM count) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    *reinterpret_cast<int*>(count) += lstrcmpA(name, "SHELFCLOAK") == 0 ? 1 : 0;
+    return TRUE;
+}
+
+int CountMainWindows() {
+    int count = 0;
+    EnumWindows(CountMainWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+class Stress : public ProgramTest {
+protected:
+    // Ends the resident instance as the tray menu's Exit does.
+    void ExitResident() {
+        PostMessageA(window_, WM_COMMAND, MAKEWPARAM(COMMAND_EXIT, 0), 0);
+        EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the resident instance's exit code";
+    }
+
+    HWND OpenDialog(WORD command, const char* caption) {
+        PostMessageA(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        HWND dialog = nullptr;
+        WaitFor([&] { return (dialog = FindDialog(caption)) != nullptr; }, QUICK, DIALOG_POLL);
+        return dialog;
+    }
+
+    // Presses a dialog's button as its keyboard accelerator would, and waits
+    // until the dialog has gone.
+    static bool Press(HWND dialog, int button) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+        return WaitFor([&] { return !IsWindow(dialog); }, QUICK, DIALOG_POLL);
+    }
+
+    // Opens Settings, chooses the combination and presses OK.
+    bool ChooseInSettings(const Combination& combination, bool startAtLogon = false) {
+        const HWND dialog = OpenDialog(COMMAND_SETTINGS, "Settings");
+        if (dialog == nullptr) {
+            return false;
+        }
+        const auto tick = [&](int control, bool on) {
+            SendMessageA(GetDlgItem(dialog, control), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED,
+                         0);
+        };
+        tick(IDC_CTRLSHIFT_RADIO, combination.ctrlShift);
+        tick(IDC_WIN_RADIO, !combination.ctrlShift);
+        tick(IDC_STARTUP, startAtLogon);
+        SendDlgItemMessageA(dialog, combination.ctrlShift ? IDC_CTRLSHIFT_KEY : IDC_WIN_KEY,
+                            CB_SETCURSEL, static_cast<WPARAM>(combination.index), 0);
+        return Press(dialog, IDOK);
+    }
+
+    ProcessResources Resources() const { return MeasureResources(resident_.Handle()); }
+};
+
+TEST_F(Stress, FiveHundredHotKeyPressesEndWithTheTaskbarShownAndOneIcon) {
+    StartResident();
+    // Each press toggles; after an even number the taskbar is shown again,
+    // unless a press was lost or the program fell over.
+    ASSERT_TRUE(Xdotool("key --repeat 500 --delay 15 ctrl+shift+a", SLOW));
+    EXPECT_TRUE(TaskbarBecomes(true));
+    EXPECT_TRUE(TaskbarStays(true)) << "the presses did not end even";
+    ASSERT_TRUE(resident_.Running());
+    EXPECT_TRUE(TrayIconAt(0));
+    EXPECT_FALSE(TrayIconAt(1)) << "a second icon appeared";
+    // And the hot key still works.
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(false));
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(true));
+    ExitResident();
+}
+
+TEST_F(Stress, TwentyStartsAtOnceLeaveOneResidentWithOneIconAndTheRestExitWithZero) {
+    constexpr int STARTS = 20;
+    std::vector<Process> starts;
+    starts.reserve(STARTS);
+    for (int i = 0; i < STARTS; ++i) {
+        starts.push_back(Process::Start(ProgramPath(), ""));
+    }
+    for (const Process& start : starts) {
+        ASSERT_TRUE(start.Started());
+    }
+    const auto running = [&] {
+        int count = 0;
+        for (const Process& start : starts) {
+            count += start.Running() ? 1 : 0;
+        }
+        return count;
+    };
+    EXPECT_TRUE(WaitFor([&] { return running() <= 1; }, SLOW)) << running() << " still run";
+    int exitedWithZero = 0;
+    for (Process& start : starts) {
+        if (start.Running()) {
+            resident_ = std::move(start);
+        } else {
+            exitedWithZero += start.WaitForExit(0) == 0u ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(exitedWithZero, STARTS - 1);
+    ASSERT_TRUE(resident_.Running()) << "no instance stayed resident";
+    ASSERT_TRUE(WaitFor([&] { return (window_ = FindMainWindow()) != nullptr; }));
+    WaitForIcon();
+    EXPECT_FALSE(TrayIconAt(1)) << "a second icon appeared";
+    EXPECT_EQ(CountProgramProcesses(), 1);
+    EXPECT_EQ(CountMainWindows(), 1);
+    ExitResident();
+}
+
+TEST_F(Stress, TenTaskbarCreatedBroadcastsInARowLeaveOneIcon) {
+    StartResident();
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    for (const bool iconRemovedFirst : {false, true}) {
+        SCOPED_TRACE(iconRemovedFirst ? "after the icon was removed" : "with the icon there");
+        if (iconRemovedFirst) {
+            // As after a shell restart: the icon is gone, then the shell says so.
+            NOTIFYICONDATAA icon = {};
+            icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+            icon.hWnd = window_;
+            ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+            ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+        }
+        for (int i = 0; i < 10; ++i) {
+            PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0);
+        }
+        // Posted messages are handled in order: once a toggle posted after
+        // the broadcasts has acted, so have they.
+        PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+        EXPECT_TRUE(TaskbarBecomes(false));
+        PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+        EXPECT_TRUE(TaskbarBecomes(true));
+        EXPECT_TRUE(WaitFor([] { return TrayIconAt(0); }, QUICK)) << "no icon";
+        Sleep(500);
+        EXPECT_FALSE(TrayIconAt(1)) << "a second icon appeared";
+    }
+    EXPECT_TRUE(resident_.Running());
+    ExitResident();
+}
+
+TEST_F(Stress, AHundredSettingsOksLeaveExactlyTheLastHotKeyAndNoGrowth) {
+    StartResident();
+    // Every fifth choice is Win with a letter; the others Ctrl+Shift, all
+    // letters in turn.
+    const auto choice = [](int i) {
+        return i % 5 == 2 ? Combination{false, i % 12} : Combination{true, i % 26};
+    };
+    std::set<Combination> chosen;
+    ProcessResources before;
+    for (int i = 0; i < 100; ++i) {
+        if (i == WARM_UP) {
+            before = Resources();
+        }
+        ASSERT_TRUE(ChooseInSettings(choice(i))) << "OK number " << i + 1;
+        chosen.insert(choice(i));
+    }
+    const ProcessResources after = Resources();
+    EXPECT_TRUE(NoGrowth(before, after));
+    std::printf("after %d Settings OKs: %s\n", 100 - WARM_UP, NoGrowth(before, after).message());
+
+    // Only the last choice is held; every earlier one was given up.
+    const Combination last = choice(99);
+    for (const Combination& combination : chosen) {
+        EXPECT_EQ(HeldElsewhere(combination), !(combination < last) && !(last < combination))
+            << combination.Keys();
+    }
+    PressKeys(last.Keys());
+    EXPECT_TRUE(TaskbarBecomes(false)) << last.Keys();
+    PressKeys(last.Keys());
+    EXPECT_TRUE(TaskbarBecomes(true)) << last.Keys();
+    ExitResident();
+}
+
+TEST_F(Stress, TwoHundredAboutOpeningsLeaveTheHotKeyAndNoGrowth) {
+    StartResident();
+    ProcessResources before;
+    for (int i = 0; i < 200; ++i) {
+        if (i == WARM_UP) {
+            before = Resources();
+        }
+        const HWND about = OpenDialog(COMMAND_ABOUT, ABOUT_CAPTION);
+        ASSERT_NE(about, nullptr) << "opening number " << i + 1;
+        ASSERT_TRUE(Press(about, IDOK)) << "closing number " << i + 1;
+    }
+    const ProcessResources after = Resources();
+    EXPECT_TRUE(NoGrowth(before, after));
+    std::printf("after %d About openings: %s\n", 200 - WARM_UP, NoGrowth(before, after).message());
+
+    EXPECT_TRUE(HeldElsewhere(Combination{true, 0})) << "Ctrl+Shift+A was given up";
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(false));
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(true));
+    ExitResident();
+}
+
+// Gives the taskbar a title for as long as it lives. The program looks the
+// taskbar up by its class and an empty title, as the shell's taskbar has
+// them, so it then finds none, as when no shell runs; the desktop, which the
+// shell's process also keeps, and its keyboard stay.
+class TaskbarOutOfSight {
+public:
+    TaskbarOutOfSight() : taskbar_(FindWindowA("Shell_TrayWnd", "")) { Retitle("out of sight"); }
+    ~TaskbarOutOfSight() { Retitle(""); }
+    TaskbarOutOfSight(const TaskbarOutOfSight&) = delete;
+    TaskbarOutOfSight& operator=(const TaskbarOutOfSight&) = delete;
+
+    HWND Taskbar() const { return taskbar_; }
+    bool Shown() const { return IsWindowVisible(taskbar_) != FALSE; }
+
+private:
+    void Retitle(const char* title) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(taskbar_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title), SMTO_NORMAL,
+                            QUICK, &result);
+    }
+
+    HWND taskbar_;
+};
+
+TEST_F(Stress, WithoutAFindableTaskbarTheHotKeyAndTheSwitchesDoNothing) {
+    StartResident();
+    {
+        TaskbarOutOfSight shell;
+        ASSERT_NE(shell.Taskbar(), nullptr);
+        ASSERT_EQ(FindWindowA("Shell_TrayWnd", ""), nullptr) << "the taskbar can still be found";
+        for (int press = 0; press < 2; ++press) {
+            PressKeys("ctrl+shift+a");
+            Sleep(700);
+            EXPECT_TRUE(shell.Shown()) << "press " << press + 1;
+        }
+        for (const char* arguments : {"-hide", "-show", "-hide -exit", ""}) {
+            EXPECT_EQ(RunToExit(arguments), 0u) << arguments;
+            EXPECT_TRUE(shell.Shown()) << arguments;
+        }
+        EXPECT_TRUE(NewProcessSeesWorkArea(ABOVE_TASKBAR));
+        EXPECT_TRUE(resident_.Running());
+        ExitResident();
+        // As a first start, which then stays or exits.
+        EXPECT_EQ(RunToExit("-hide -exit"), 0u);
+        EXPECT_TRUE(shell.Shown());
+        StartResident("-hide", false);
+        EXPECT_TRUE(shell.Shown());
+        PressKeys("ctrl+shift+a");
+        Sleep(700);
+        EXPECT_TRUE(shell.Shown());
+        EXPECT_TRUE(resident_.Running());
+    }
+    // With the taskbar back in sight the same program works. Its "-hide"
+    // set the next press to show, and the press since flipped it back.
+    ASSERT_TRUE(TaskbarShown());
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(false));
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(true));
+    ExitResident();
+}
+
+// Folders below the tests' work folder, made so that the program's full
+// path there has exactly `length` characters; removed again when it goes.
+class LongProgramPath {
+public:
+    explicit LongProgramPath(std::size_t length) {
+        const std::string file = "\\Shelfcloak.exe";
+        std::string folder = WorkFolder() + "\\long";
+        CreateDirectoryA(WorkFolder().c_str(), nullptr);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        folders_.push_back(folder);
+        while (folder.size() + file.size() < length) {
+            const std::size_t room = length - file.size() - folder.size() - 1;
+            // No segment may end up empty, and none may be longer than a name can be.
+            const std::size_t segment = room > 120 ? 100 : room;
+            folder += "\\" + std::string(segment == 0 ? 1 : segment, 'p');
+            CreateDirectoryA(folder.c_str(), nullptr);
+            folders_.push_back(folder);
+        }
+        path_ = folder + file;
+        copied_ = CopyFileA(ProgramPath().c_str(), path_.c_str(), FALSE) != FALSE;
+    }
+    ~LongProgramPath() {
+        DeleteFileA(path_.c_str());
+        for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) {
+            RemoveDirectoryA(folder->c_str());
+        }
+    }
+    LongProgramPath(const LongProgramPath&) = delete;
+    LongProgramPath& operator=(const LongProgramPath&) = delete;
+
+    const std::string& Path() const { return path_; }
+    bool Copied() const { return copied_; }
+
+private:
+    std::vector<std::string> folders_;
+    std::string path_;
+    bool copied_ = false;
+};
+
+std::string RunValue() {
+    char text[600] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return "";
+    }
+    return text;
+}
+
+// The switches are searched in the first 259 characters of the whole
+// command line, the program's quoted path included: from a path of 259
+// characters none is seen, and the program runs as if started without.
+TEST_F(Stress, AProgramPathOf259CharactersRunsWithoutSwitchesAndIsStoredWhole) {
+    const LongProgramPath program(MAX_PATH - 1);
+    ASSERT_EQ(program.Path().size(), 259u) << program.Path();
+    ASSERT_TRUE(program.Copied()) << "copy to " << program.Path();
+
+    // "-hide -exit" lies beyond the searched part: the first start stays
+    // resident and hides nothing.
+    resident_ = Process::Start(program.Path(), "-hide -exit");
+    ASSERT_TRUE(WaitFor([&] { return (window_ = FindMainWindow()) != nullptr; }));
+    WaitForIcon();
+    EXPECT_TRUE(TaskbarStays(true));
+    EXPECT_TRUE(resident_.Running());
+
+    // Second starts from there end with 0 and do nothing; from the usual
+    // path they act.
+    EXPECT_EQ(RunToExit("-hide", 15000, program.Path()), 0u);
+    EXPECT_TRUE(TaskbarStays(true));
+    EXPECT_EQ(RunToExit("-hide"), 0u);
+    EXPECT_TRUE(TaskbarBecomes(false));
+    EXPECT_EQ(RunToExit("-show"), 0u);
+    EXPECT_TRUE(TaskbarBecomes(true));
+
+    // Its hot key and Settings work, and start at logon stores the whole path.
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(false));
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(true));
+    ASSERT_TRUE(ChooseInSettings(Combination{true, 0}, true));
+    EXPECT_EQ(RunValue(), "\"" + program.Path() + "\"");
+    EXPECT_EQ(CountProgramProcesses(), 1);
+    ExitResident();
+}
+
+TEST_F(Stress, CommandLinesOf10000CharactersAreSearchedInTheirFirst259) {
+    // The whole command line, the quoted program path and a blank included,
+    // is 10,000 characters long.
+    const std::size_t room = 10000 - (ProgramPath().size() + 3);
+    const auto padded = [&](const std::string& head, const std::string& tail) {
+        std::string middle;
+        while (middle.size() < room - head.size() - tail.size()) {
+            middle += middle.size() % 64 == 63 ? ' ' : 'x';
+        }
+        return head + middle + tail;
+    };
+    ASSERT_EQ(padded("-hide ", " -exit").size(), room);
+
+    // "-exit" beyond the searched part is not seen: the first start stays.
+    StartResident(padded("-hide ", " -exit"), false);
+    EXPECT_TRUE(TaskbarBecomes(false));
+    EXPECT_TRUE(resident_.Running());
+    EXPECT_EQ(RunToExit(padded("", " -show")), 0u);
+    EXPECT_TRUE(TaskbarStays(false)) << "a switch beyond the first 259 characters acted";
+    EXPECT_EQ(RunToExit(padded("-show ", "")), 0u);
+    EXPECT_TRUE(TaskbarBecomes(true));
+    ExitResident();
+
+    EXPECT_EQ(RunToExit(padded("-exit ", " -hide")), 0u);
+    EXPECT_TRUE(TaskbarStays(true));
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// The engine over the real Win32 layer in this process, where Wine keeps the
+// work area it sets: many toggles in a row, and a desktop on which no
+// taskbar can be found, as when the shell does not run.
+#include <windows.h>
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "gtest/gtest.h"
+
+#include "app/app_state.h"
+#include "app/identifiers.h"
+#include "app/main_window_decisions.h"
+#include "app/switches.h"
+#include "platform/win32/win32_platform.h"
+#include "taskbar/hide_show.h"
+#include "taskbar/multimon_policy.h"
+#include "tests/support/desktop_state.h"
+#include "tests/support/registry_guard.h"
+
+namespace {
+
+constexpr RECT WHOLE_SCREEN = {0, 0, 1280, 800};
+
+RECT WorkArea() {
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+HWND Taskbar() {
+    return FindWindowA("Shell_TrayWnd", "");
+}
+
+std::optional<std::vector<BYTE>> PolicyValue() {
+    std::vector<BYTE> data(64);
+    DWORD size = static_cast<DWORD>(data.size());
+    if (RegGetValueA(HKEY_CURRENT_USER, POLICY_KEY_PATH, POLICY_VALUE_NAME, RRF_RT_ANY, nullptr,
+                     data.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    data.resize(size);
+    return data;
+}
+
+class StressOnWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(Taskbar(), nullptr);
+        ASSERT_TRUE(IsWindowVisible(Taskbar()));
+        start_ = WorkArea();
+    }
+
+    DesktopStateGuard restore_;
+    RECT start_ = {};
+    AppStateRecord state_ = {};
+};
+
+TEST_F(StressOnWine, FiveHundredHidesAndShowsByTheHotKeyEndWithTheWorkAreaWhereItStarted) {
+    int wrongAfterHide = 0;
+    int wrongAfterShow = 0;
+    for (int press = 0; press < 1000; ++press) {
+        const bool hides = state_.nextToggleShows == 0;
+        OnToggleHotKey(HOTKEY_ID_TOGGLE, state_, Win32Platform());
+        const RECT area = WorkArea();
+        const RECT& expected = hides ? WHOLE_SCREEN : start_;
+        if (!EqualRect(&area, &expected) || (IsWindowVisible(Taskbar()) != FALSE) == hides) {
+            ++(hides ? wrongAfterHide : wrongAfterShow);
+        }
+    }
+    EXPECT_EQ(wrongAfterHide, 0) << "of 500 hides";
+    EXPECT_EQ(wrongAfterShow, 0) << "of 500 shows";
+    const RECT end = WorkArea();
+    EXPECT_TRUE(EqualRect(&end, &start_))
+        << end.left << "," << end.top << "," << end.right << "," << end.bottom;
+    EXPECT_TRUE(IsWindowVisible(Taskbar()));
+    EXPECT_EQ(state_.lastTaskbarEdge, TaskbarEdge::Bottom);
+}
+
+// The real desktop, on which no taskbar is found.
+class DesktopWithoutTaskbar final : public Desktop {
+public:
+    WindowHandle FindTopWindow(const char* className, const char* title) override {
+        return std::strcmp(className, TASKBAR_CLASS) == 0 ? nullptr
+                                                          : real_.FindTopWindow(className, title);
+    }
+    Rect WindowRect(WindowHandle window) override { return real_.WindowRect(window); }
+    bool IsShown(WindowHandle window) override { return real_.IsShown(window); }
+    void SetShown(WindowHandle window, bool shown) override { real_.SetShown(window, shown); }
+    Rect WorkArea() override { return real_.WorkArea(); }
+    void SetWorkArea(const Rect& area) override { real_.SetWorkArea(area); }
+    ScreenSize PrimaryScreenSize() override { return real_.PrimaryScreenSize(); }
+
+private:
+    Desktop& real_ = Win32Desktop();
+};
+
+TEST_F(StressOnWine, WithoutATaskbarTheHotKeyAndTheSwitchesLeaveTheWorkAreaAndPolicyAlone) {
+    RegistryValueGuard policy(POLICY_KEY_PATH, POLICY_VALUE_NAME);
+    const std::optional<std::vector<BYTE>> policyBefore = PolicyValue();
+    DesktopWithoutTaskbar desktop;
+    Platform platform = {desktop,       Win32Registry(), Win32Shell(),
+                         Win32Module(), Win32HotKeys(),  Win32Dialogs()};
+    state_.forceAllDisplays = 1;  // the policy would be switched along with the taskbar
+
+    struct Case {
+        const char* name;
+        void (*act)(AppStateRecord&, Platform&);
+    };
+    const Case cases[] = {
+        {"hot key, first press",
+         [](AppStateRecord& s, Platform& p) { OnToggleHotKey(HOTKEY_ID_TOGGLE, s, p); }},
+        {"hot key, second press",
+         [](AppStateRecord& s, Platform& p) { OnToggleHotKey(HOTKEY_ID_TOGGLE, s, p); }},
+        {"second instance -hide",
+         [](AppStateRecord& s, Platform& p) { RunSecondInstance("Shelfcloak.exe -hide", s, p); }},
+        {"second instance -show",
+         [](AppStateRecord& s, Platform& p) { RunSecondInstance("Shelfcloak.exe -show", s, p); }},
+        {"first start -hide -exit",
+         [](AppStateRecord& s, Platform& p) {
+             EXPECT_FALSE(ApplyResidentSwitches("Shelfcloak.exe -hide -exit", s, p));
+         }},
+        {"first start -show",
+         [](AppStateRecord& s, Platform& p) {
+             EXPECT_TRUE(ApplyResidentSwitches("Shelfcloak.exe -show", s, p));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act(state_, platform);
+        const RECT area = WorkArea();
+        EXPECT_TRUE(EqualRect(&area, &start_));
+        EXPECT_TRUE(IsWindowVisible(Taskbar())) << "the real taskbar was touched";
+        EXPECT_EQ(PolicyValue(), policyBefore) << "the policy was switched";
+        EXPECT_EQ(state_.lastTaskbarEdge, TaskbarEdge::NotSeen);
+    }
+}
+
+}  // namespace
