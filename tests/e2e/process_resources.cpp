@@ -2,14 +2,17 @@
 
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 namespace {
 
-constexpr ULONG SYSTEM_PROCESS_LIST = 5;  // SystemProcessInformation
-constexpr ULONG PROCESS_BASIC = 0;        // ProcessBasicInformation
-constexpr SIZE_T PEB_GDI_TABLE = 0xF8;    // PEB.GdiSharedHandleTable on 64-bit
+constexpr ULONG SYSTEM_HANDLE_LIST = 16;  // SystemHandleInformation
+// The buffer was too small; the length needed comes back.
+constexpr auto INFO_LENGTH_MISMATCH = static_cast<NTSTATUS>(0xC0000004);
+constexpr ULONG PROCESS_BASIC = 0;      // ProcessBasicInformation
+constexpr SIZE_T PEB_GDI_TABLE = 0xF8;  // PEB.GdiSharedHandleTable on 64-bit
 constexpr std::size_t GDI_TABLE_SIZE = 0x10000;
 
 // One entry of the GDI handle table, laid out as the system lays it out.
@@ -32,28 +35,44 @@ Function NtFunction(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
 }
 
+// One entry of the system's handle list.
+struct HandleEntry {
+    ULONG ownerId;
+    BYTE type;
+    BYTE flags;
+    USHORT handle;
+    void* object;
+    ULONG access;
+};
+static_assert(sizeof(HandleEntry) == 24);
+
+// Counted in the system's list of all open handles. (The process list's
+// own count is, under Wine, the size of the process's handle table, which
+// doubles as it fills, and so shows only large leaks.)
 long HandleCountOf(DWORD processId) {
     const auto query = NtFunction<QuerySystem>("NtQuerySystemInformation");
     if (query == nullptr) {
         return -1;
     }
-    std::vector<std::uint64_t> buffer(1 << 18);
+    std::vector<std::uint64_t> buffer(1 << 16);
     ULONG length = 0;
-    if (query(SYSTEM_PROCESS_LIST, buffer.data(),
-              static_cast<ULONG>(buffer.size() * sizeof(std::uint64_t)), &length) != 0) {
+    NTSTATUS status = INFO_LENGTH_MISMATCH;
+    while (status == INFO_LENGTH_MISMATCH) {
+        buffer.resize(std::max<std::size_t>(buffer.size() * 2, length / sizeof(std::uint64_t) + 1));
+        status = query(SYSTEM_HANDLE_LIST, buffer.data(),
+                       static_cast<ULONG>(buffer.size() * sizeof(std::uint64_t)), &length);
+    }
+    if (status != 0) {
         return -1;
     }
-    const auto* at = reinterpret_cast<const BYTE*>(buffer.data());
-    for (;;) {
-        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(at);
-        if (static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId)) == processId) {
-            return static_cast<long>(entry->HandleCount);
-        }
-        if (entry->NextEntryOffset == 0) {
-            return -1;
-        }
-        at += entry->NextEntryOffset;
+    // A count, then the entries, aligned as pointers are.
+    const auto count = static_cast<std::size_t>(buffer[0] & 0xFFFFFFFFu);
+    const auto* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + 1);
+    long owned = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        owned += entries[i].ownerId == processId ? 1 : 0;
     }
+    return owned;
 }
 
 long GdiObjectsOf(HANDLE process) {
