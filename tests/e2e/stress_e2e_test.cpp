@@ -407,7 +407,7 @@ TEST_F(Stress, AProgramPathOf259CharactersRunsWithoutSwitchesAndIsStoredWhole) {
     ASSERT_EQ(program.Path().size(), 259u) << program.Path();
     ASSERT_TRUE(program.Copied()) << "copy to " << program.Path();
 
-    // "-hide -exit" lies beyond the searched part: the first start stays
+    // "-hide -exit" lies beyond the searched text: the first start stays
     // resident and hides nothing.
     resident_ = Process::Start(program.Path(), "-hide -exit");
     ASSERT_TRUE(WaitFor([&] { return (window_ = FindMainWindow()) != nullptr; }));
@@ -448,7 +448,7 @@ TEST_F(Stress, CommandLinesOf10000CharactersAreSearchedInTheirFirst259) {
     };
     ASSERT_EQ(padded("-hide ", " -exit").size(), room);
 
-    // "-exit" beyond the searched part is not seen: the first start stays.
+    // "-exit" beyond the searched text is not seen: the first start stays.
     StartResident(padded("-hide ", " -exit"), false);
     EXPECT_TRUE(TaskbarBecomes(false));
     EXPECT_TRUE(resident_.Running());
