@@ -26,4 +26,6 @@ struct AppStateRecord {
 
 // The one instance, all zero at process start. Only the Win32 layer names
 // it; the decisions take the record they work on as a parameter.
-extern AppStateRecord AppState;
+// constinit: it is zero before any code runs, which the checker cannot see
+// from a declaration.
+extern constinit AppStateRecord AppState;  // NOLINT(bugprone-dynamic-static-initializers)

@@ -7,10 +7,12 @@ function(shelfcloak_warnings target)
     -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Wnull-dereference)
 endfunction()
 
-# The program's own code: no exceptions, no RTTI, narrow Win32 API only.
+# The program's own code: no exceptions, no RTTI, narrow Win32 API only. All
+# of it runs on one thread, so function-local statics need no guard (which
+# would link a thread library in).
 function(shelfcloak_program_flags target)
   shelfcloak_warnings(${target})
-  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-threadsafe-statics)
   if(WIN32)
     target_compile_definitions(${target} PRIVATE
       WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0600 WINVER=0x0600)

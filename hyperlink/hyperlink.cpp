@@ -1,7 +1,6 @@
 #include "hyperlink/hyperlink.h"
 
 #include <cstddef>
-#include <new>
 
 #include "platform/win32/win32_platform.h"
 
@@ -165,7 +164,7 @@ std::int32_t CHyperLink::AttachToDlgItem(HWND dialog, int itemId, const char* ta
 std::int32_t CHyperLink::SetTarget(const char* target) {
     url.reset();
     const char* text = target != nullptr ? target : "";
-    url.reset(new (std::nothrow) char[static_cast<std::size_t>(lstrlenA(text)) + 1]);
+    url.reset(static_cast<char*>(std::malloc(static_cast<std::size_t>(lstrlenA(text)) + 1)));
     if (!url) {
         return 0;
     }

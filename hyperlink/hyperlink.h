@@ -7,10 +7,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/shell.h"
 #include "platform/win32/owned.h"
+
+// Frees a block from std::malloc: the target is allocated so that a failed
+// allocation is an answer, not an exception.
+struct FreeText {
+    void operator()(char* text) const { std::free(text); }
+};
 
 class CHyperLink {
 public:
@@ -57,11 +64,11 @@ private:
     LRESULT OnCaptureChanged(HWND control);
     LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::unique_ptr<char[]> url;  // heap copy of the target, or null
-    std::int32_t isHovering;      // 1 from the first move over the control until the capture goes
-    std::int32_t isVisited;       // 1 once opened; never cleared
-    HFONT normalFont;             // the control's own font, not owned
-    WNDPROC prevWndProc;          // the control's procedure before; null while not attached
+    std::unique_ptr<char, FreeText> url;  // heap copy of the target, or null
+    std::int32_t isHovering;  // 1 from the first move over the control until the capture goes
+    std::int32_t isVisited;   // 1 once opened; never cleared
+    HFONT normalFont;         // the control's own font, not owned
+    WNDPROC prevWndProc;      // the control's procedure before; null while not attached
 };
 
 // Data shared by all links; everything runs on the one user-interface thread.
