@@ -29,33 +29,8 @@ bool Add(const char* key, const std::string& name, const char* type, const std::
                "\" /f");
 }
 
-struct Stored {
-    DWORD type;
-    std::vector<BYTE> data;
-
-    // The data as a 32-bit number, when it is a 4-byte REG_DWORD.
-    std::optional<DWORD> Dword() const {
-        if (type != REG_DWORD || data.size() != 4) {
-            return std::nullopt;
-        }
-        return static_cast<DWORD>(data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24);
-    }
-};
-
-std::optional<Stored> Read(const char* key, const char* name) {
-    Stored stored = {0, std::vector<BYTE>(70000)};
-    DWORD size = static_cast<DWORD>(stored.data.size());
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY | RRF_NOEXPAND, &stored.type,
-                     stored.data.data(), &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    stored.data.resize(size);
-    return stored;
-}
-
 std::optional<DWORD> PolicyDword() {
-    const std::optional<Stored> stored = Read(POLICY_KEY, POLICY_VALUE);
-    return stored ? stored->Dword() : std::nullopt;
+    return ReadDword(POLICY_KEY, POLICY_VALUE);
 }
 
 // A value as a test writes it: name, reg.exe type, data.
@@ -78,18 +53,6 @@ protected:
     void ExitResident() {
         PostMessageA(window_, WM_COMMAND, MAKEWPARAM(COMMAND_EXIT, 0), 0);
         EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the resident instance's exit code";
-    }
-
-    void ExpectToggles(const std::string& keys) {
-        PressKeys(keys);
-        EXPECT_TRUE(TaskbarBecomes(false)) << keys << " did not hide";
-        PressKeys(keys);
-        EXPECT_TRUE(TaskbarBecomes(true)) << keys << " did not show";
-    }
-
-    void ExpectDoesNothing(const std::string& keys) {
-        PressKeys(keys);
-        EXPECT_TRUE(TaskbarStays(true)) << keys;
     }
 };
 
@@ -158,7 +121,7 @@ TEST_F(HostileRegistry, SettingsOfTheWrongTypeOrSizeAreReadAsFourBytesOrTakeThei
         if (c.force) {
             EXPECT_EQ(PolicyDword(), 0u) << "Force on: the show after the hide writes 0";
         } else {
-            EXPECT_EQ(Read(POLICY_KEY, POLICY_VALUE), std::nullopt) << "Force off: no policy";
+            EXPECT_EQ(ReadValue(POLICY_KEY, POLICY_VALUE), std::nullopt) << "Force off: no policy";
         }
         EXPECT_TRUE(resident_.Running());
         ExitResident();
@@ -203,7 +166,8 @@ TEST_F(HostileRegistry, TheEdgeIsWrittenBackAsReadOrAsLastSeen) {
             EXPECT_TRUE(TaskbarBecomes(true));
         }
         ExitResident();
-        const std::optional<Stored> stored = Read(SETTINGS_KEY, "LastSeenTaskbarPosition");
+        const std::optional<StoredValue> stored =
+            ReadValue(SETTINGS_KEY, "LastSeenTaskbarPosition");
         ASSERT_TRUE(stored.has_value());
         EXPECT_EQ(stored->Dword(), c.written) << "a 4-byte REG_DWORD replaces what was there";
         ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));

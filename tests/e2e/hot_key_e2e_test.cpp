@@ -12,21 +12,6 @@ namespace {
 
 constexpr const char* CTRL_SHIFT_A = "ctrl+shift+a";
 
-std::optional<DWORD> Stored(const char* key, const char* name, DWORD* type = nullptr) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    DWORD found = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &found, &value, &size) !=
-            ERROR_SUCCESS ||
-        size != sizeof value) {
-        return std::nullopt;
-    }
-    if (type != nullptr) {
-        *type = found;
-    }
-    return value;
-}
-
 class HotKey : public ProgramTest {
 protected:
     void Store(std::vector<std::pair<const char*, DWORD>> values) {
@@ -34,19 +19,6 @@ protected:
         for (const auto& [name, value] : values) {
             ASSERT_TRUE(PutDword(SETTINGS_KEY, name, value)) << name;
         }
-    }
-
-    // The keys hide the taskbar, and pressed again show it.
-    void ExpectToggles(const std::string& keys) {
-        PressKeys(keys);
-        EXPECT_TRUE(TaskbarBecomes(false)) << keys << " did not hide";
-        PressKeys(keys);
-        EXPECT_TRUE(TaskbarBecomes(true)) << keys << " did not show";
-    }
-
-    void ExpectDoesNothing(const std::string& keys) {
-        PressKeys(keys);
-        EXPECT_TRUE(TaskbarStays(true)) << keys;
     }
 };
 
@@ -111,9 +83,7 @@ TEST_F(HotKey, ExitStoresTheEdgeWhereTheTaskbarSat) {
     ExpectToggles(CTRL_SHIFT_A);
     ChooseFromTrayMenu(EXIT_ROW);
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u);
-    DWORD type = 0;
-    EXPECT_EQ(Stored(SETTINGS_KEY, "LastSeenTaskbarPosition", &type), 4u);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(ReadDword(SETTINGS_KEY, "LastSeenTaskbarPosition"), 4u) << "as a REG_DWORD";
 }
 
 TEST_F(HotKey, ForceSwitchesThePolicyWithEachHideAndShow) {
@@ -121,18 +91,16 @@ TEST_F(HotKey, ForceSwitchesThePolicyWithEachHideAndShow) {
     StartResident();
     PressKeys(CTRL_SHIFT_A);
     ASSERT_TRUE(TaskbarBecomes(false));
-    DWORD type = 0;
-    EXPECT_EQ(Stored(POLICY_KEY, POLICY_VALUE, &type), 1u) << "after the hide";
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(ReadDword(POLICY_KEY, POLICY_VALUE), 1u) << "after the hide, as a REG_DWORD";
     PressKeys(CTRL_SHIFT_A);
     ASSERT_TRUE(TaskbarBecomes(true));
-    EXPECT_EQ(Stored(POLICY_KEY, POLICY_VALUE), 0u) << "after the show";
+    EXPECT_EQ(ReadDword(POLICY_KEY, POLICY_VALUE), 0u) << "after the show";
 }
 
 TEST_F(HotKey, WithoutForceThePolicyIsNeverWritten) {
     StartResident();
     ExpectToggles(CTRL_SHIFT_A);
-    EXPECT_EQ(Stored(POLICY_KEY, POLICY_VALUE), std::nullopt);
+    EXPECT_EQ(ReadValue(POLICY_KEY, POLICY_VALUE), std::nullopt);
 }
 
 }  // namespace

@@ -51,48 +51,6 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool KeyExists(const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
-std::optional<std::string> StringValue(const char* key, const char* name) {
-    char text[1024] = {};
-    DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::string(text);
-}
-
-std::optional<DWORD> DwordValue(const char* key, const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-bool PutString(const char* keyPath, const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    const bool written =
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return written;
-}
-
 std::vector<char> FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -206,7 +164,7 @@ protected:
     // itself, to finish: it removes the uninstall key last.
     void RunUninstaller(const std::string& extraSwitches) {
         const std::optional<std::string> command =
-            StringValue(UNINSTALL_KEY, "QuietUninstallString");
+            ReadString(UNINSTALL_KEY, "QuietUninstallString");
         ASSERT_TRUE(command.has_value()) << "no QuietUninstallString";
         ASSERT_EQ(RunCommandLine(*command + extraSwitches, SETUP_TIME), 0u) << *command;
         ASSERT_TRUE(WaitFor([] { return !KeyExists(UNINSTALL_KEY); }, SETUP_TIME))
@@ -221,9 +179,9 @@ protected:
             << "the installed program is not the one this build made";
         EXPECT_EQ(Lower(ShortcutTarget(ShortcutPath())), Lower(InstalledProgram()))
             << "the Start-menu shortcut";
-        EXPECT_EQ(StringValue(UNINSTALL_KEY, "DisplayName"), "Shelf Cloak");
-        EXPECT_EQ(StringValue(UNINSTALL_KEY, "Publisher"), "Quillfen");
-        EXPECT_EQ(StringValue(UNINSTALL_KEY, "UninstallString"),
+        EXPECT_EQ(ReadString(UNINSTALL_KEY, "DisplayName"), "Shelf Cloak");
+        EXPECT_EQ(ReadString(UNINSTALL_KEY, "Publisher"), "Quillfen");
+        EXPECT_EQ(ReadString(UNINSTALL_KEY, "UninstallString"),
                   "\"" + InstallFolder() + "\\Uninstall.exe\"");
     }
 
@@ -241,7 +199,7 @@ protected:
 TEST_F(Install, SilentDefaultsInstallForTheUserAndTheUninstallerKeepsTheSettings) {
     RunInstaller("/S");
     ExpectInstalled();
-    EXPECT_EQ(StringValue(RUN_KEY, RUN_VALUE), std::nullopt) << "start at logon is off by default";
+    EXPECT_EQ(ReadString(RUN_KEY, RUN_VALUE), std::nullopt) << "start at logon is off by default";
     StartFromShortcut();
     // As a portable copy elsewhere writes it when set to start at logon.
     const std::string otherCopy = "\"C:\\Tools\\Shelf Cloak\\Shelfcloak.exe\"";
@@ -250,24 +208,24 @@ TEST_F(Install, SilentDefaultsInstallForTheUserAndTheUninstallerKeepsTheSettings
     RunUninstaller("");
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the running copy was not ended by its Exit";
     ExpectNothingLeft();
-    EXPECT_EQ(DwordValue(SETTINGS_KEY, "System"), 1u) << "the settings were not kept";
-    EXPECT_EQ(StringValue(RUN_KEY, RUN_VALUE), otherCopy) << "another copy's Run value was removed";
+    EXPECT_EQ(ReadDword(SETTINGS_KEY, "System"), 1u) << "the settings were not kept";
+    EXPECT_EQ(ReadString(RUN_KEY, RUN_VALUE), otherCopy) << "another copy's Run value was removed";
 }
 
 TEST_F(Install, StartAtLogonWritesTheQuotedPathThatTheUninstallerRemoves) {
     RunInstaller("/S /LOGON");
     ExpectInstalled();
-    EXPECT_EQ(StringValue(RUN_KEY, RUN_VALUE), "\"" + InstalledProgram() + "\"");
+    EXPECT_EQ(ReadString(RUN_KEY, RUN_VALUE), "\"" + InstalledProgram() + "\"");
     // What the Settings dialog shows.
-    EXPECT_EQ(DwordValue(SETTINGS_KEY, "StartUp"), 1u);
+    EXPECT_EQ(ReadDword(SETTINGS_KEY, "StartUp"), 1u);
     StartFromShortcut();
 
     RunUninstaller("");
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the running copy was not ended by its Exit";
     ExpectNothingLeft();
-    EXPECT_EQ(StringValue(RUN_KEY, RUN_VALUE), std::nullopt) << "the Run value was left";
-    EXPECT_EQ(DwordValue(SETTINGS_KEY, "StartUp"), 0u);
-    EXPECT_EQ(DwordValue(SETTINGS_KEY, "System"), 1u) << "the settings were not kept";
+    EXPECT_EQ(ReadString(RUN_KEY, RUN_VALUE), std::nullopt) << "the Run value was left";
+    EXPECT_EQ(ReadDword(SETTINGS_KEY, "StartUp"), 0u);
+    EXPECT_EQ(ReadDword(SETTINGS_KEY, "System"), 1u) << "the settings were not kept";
 }
 
 TEST_F(Install, UninstallingWhileHiddenShowsTheTaskbarAndRemovesTheSettingsOnRequest) {

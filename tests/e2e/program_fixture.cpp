@@ -96,3 +96,15 @@ void ProgramTest::PressKeys(const std::string& keys) {
     }
     return ::testing::AssertionFailure() << "the taskbar became " << (shown ? "hidden" : "shown");
 }
+
+void ProgramTest::ExpectToggles(const std::string& keys) {
+    PressKeys(keys);
+    EXPECT_TRUE(TaskbarBecomes(false)) << keys << " did not hide";
+    PressKeys(keys);
+    EXPECT_TRUE(TaskbarBecomes(true)) << keys << " did not show";
+}
+
+void ProgramTest::ExpectDoesNothing(const std::string& keys) {
+    PressKeys(keys);
+    EXPECT_TRUE(TaskbarStays(true)) << keys;
+}

@@ -50,6 +50,9 @@ protected:
     void CloseMenu();
     // Presses a key combination on the desktop, as xdotool names it.
     void PressKeys(const std::string& keys);
+    // The keys hide the taskbar, and pressed again show it; or they change nothing.
+    void ExpectToggles(const std::string& keys);
+    void ExpectDoesNothing(const std::string& keys);
 
     RegistryKeyGuard settings_{SETTINGS_KEY};
     RegistryValueGuard policy_{POLICY_KEY, POLICY_VALUE};

@@ -17,23 +17,11 @@ constexpr const char* CTRL_SHIFT_A = "ctrl+shift+a";
 constexpr POINT EMPTY_TASKBAR = {640, 790};
 
 std::optional<DWORD> StoredSetting(const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, SETTINGS_KEY, name, RRF_RT_REG_DWORD, nullptr, &value,
-                     &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
+    return ReadDword(SETTINGS_KEY, name);
 }
 
 std::optional<std::string> RunValue() {
-    char text[MAX_PATH + 8] = {};
-    DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::string(text);
+    return ReadString(RUN_KEY, RUN_VALUE);
 }
 
 class Settings : public ProgramTest {
@@ -110,13 +98,6 @@ protected:
                 ClickAt(CloseBoxCentre(dialog));
                 break;
         }
-    }
-
-    void ExpectToggles(const std::string& keys) {
-        PressKeys(keys);
-        EXPECT_TRUE(TaskbarBecomes(false)) << keys << " did not hide";
-        PressKeys(keys);
-        EXPECT_TRUE(TaskbarBecomes(true)) << keys << " did not show";
     }
 };
 

@@ -390,13 +390,7 @@ private:
 };
 
 std::string RunValue() {
-    char text[600] = {};
-    DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS) {
-        return "";
-    }
-    return text;
+    return ReadString(RUN_KEY, RUN_VALUE).value_or("");
 }
 
 // The switches are searched in the first 259 characters of the whole

@@ -22,21 +22,6 @@ constexpr RECT ABOVE_TASKBAR = {0, 0, 1280, 780};
            << "," << expected.right << "," << expected.bottom;
 }
 
-struct StoredValue {
-    DWORD type;
-    DWORD value;
-};
-
-std::optional<StoredValue> PolicyValue() {
-    StoredValue stored = {};
-    DWORD size = sizeof stored.value;
-    if (RegGetValueA(HKEY_CURRENT_USER, POLICY_KEY, POLICY_VALUE, RRF_RT_ANY, &stored.type,
-                     &stored.value, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return stored;
-}
-
 // Second starts run to their end; the resident instance needs no icon here.
 class Switches : public ProgramTest {
 protected:
@@ -87,10 +72,8 @@ TEST_F(Switches, PolicySwitchesFromASecondStartStoreADword) {
     };
     for (const Case& c : {Case{"-nomulti", 1}, Case{"-multi", 0}, Case{"-NOMULTI", 1}}) {
         EXPECT_EQ(RunToExit(c.arguments), 0u) << c.arguments;
-        const std::optional<StoredValue> value = PolicyValue();
-        ASSERT_TRUE(value.has_value()) << c.arguments << ": TaskbarNoMultimon is missing";
-        EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD)) << c.arguments;
-        EXPECT_EQ(value->value, c.stored) << c.arguments;
+        EXPECT_EQ(ReadDword(POLICY_KEY, POLICY_VALUE), c.stored)
+            << c.arguments << ": TaskbarNoMultimon as a REG_DWORD";
     }
     EXPECT_TRUE(TaskbarShown());
 }
@@ -117,7 +100,7 @@ TEST_F(Switches, SecondStartWithoutSwitchesChangesNothing) {
     EXPECT_EQ(RunToExit("-unknown /hide show"), 0u);
     EXPECT_TRUE(TaskbarStays(true));
     EXPECT_TRUE(WorkAreaSeenIs(ABOVE_TASKBAR));
-    EXPECT_FALSE(PolicyValue().has_value());
+    EXPECT_FALSE(ReadValue(POLICY_KEY, POLICY_VALUE).has_value());
     EXPECT_TRUE(resident_.Running());
     EXPECT_EQ(CountProgramProcesses(), 1);
 }

@@ -2,20 +2,11 @@
 
 namespace {
 
-bool KeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
 // The shortest leading part of path that names no existing key, or "".
 std::string FirstMissingKey(const std::string& path) {
     for (std::size_t end = path.find('\\');; end = path.find('\\', end + 1)) {
         const std::string part = path.substr(0, end);
-        if (!KeyExists(part)) {
+        if (!KeyExists(part.c_str())) {
             return part;
         }
         if (end == std::string::npos) {
@@ -127,4 +118,63 @@ bool PutDword(const char* keyPath, const char* name, DWORD value) {
                        sizeof value) == ERROR_SUCCESS;
     RegCloseKey(key);
     return written;
+}
+
+bool PutString(const char* keyPath, const char* name, const std::string& text) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool written =
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+std::optional<DWORD> StoredValue::Dword() const {
+    if (type != REG_DWORD || data.size() != sizeof(DWORD)) {
+        return std::nullopt;
+    }
+    return static_cast<DWORD>(data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24);
+}
+
+std::optional<StoredValue> ReadValue(const char* keyPath, const char* name) {
+    DWORD size = 0;
+    StoredValue stored = {0, {}};
+    if (RegGetValueA(HKEY_CURRENT_USER, keyPath, name, RRF_RT_ANY | RRF_NOEXPAND, &stored.type,
+                     nullptr, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    stored.data.resize(size);
+    if (RegGetValueA(HKEY_CURRENT_USER, keyPath, name, RRF_RT_ANY | RRF_NOEXPAND, &stored.type,
+                     stored.data.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    stored.data.resize(size);
+    return stored;
+}
+
+std::optional<DWORD> ReadDword(const char* keyPath, const char* name) {
+    const std::optional<StoredValue> stored = ReadValue(keyPath, name);
+    return stored ? stored->Dword() : std::nullopt;
+}
+
+std::optional<std::string> ReadString(const char* keyPath, const char* name) {
+    const std::optional<StoredValue> stored = ReadValue(keyPath, name);
+    if (!stored || stored->type != REG_SZ) {
+        return std::nullopt;
+    }
+    std::string text(stored->data.begin(), stored->data.end());
+    return text.substr(0, text.find('\0'));
+}
+
+bool KeyExists(const char* keyPath) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
 }

@@ -1,12 +1,15 @@
-// Restores one registry value under HKEY_CURRENT_USER to what it was when
-// the guard was made, including its absence and that of its keys.
+// Reading, writing and restoring what the program keeps under
+// HKEY_CURRENT_USER.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+// Restores one value to what it was when the guard was made, including its
+// absence and that of its keys.
 class RegistryValueGuard {
 public:
     RegistryValueGuard(std::string keyPath, std::string valueName);
@@ -45,8 +48,27 @@ private:
     std::vector<Value> values_;
 };
 
-// Writes a REG_DWORD under HKEY_CURRENT_USER, creating the key; false on failure.
+// Writes a REG_DWORD or REG_SZ under HKEY_CURRENT_USER, creating the key;
+// false on failure.
 bool PutDword(const char* keyPath, const char* name, DWORD value);
+bool PutString(const char* keyPath, const char* name, const std::string& text);
+
+// A value under HKEY_CURRENT_USER as it is stored.
+struct StoredValue {
+    DWORD type;
+    std::vector<BYTE> data;
+
+    // The number, only when the value is a 4-byte REG_DWORD.
+    std::optional<DWORD> Dword() const;
+};
+
+// Empty when the value (or its key) is absent.
+std::optional<StoredValue> ReadValue(const char* keyPath, const char* name);
+// Only a 4-byte REG_DWORD; empty for anything else.
+std::optional<DWORD> ReadDword(const char* keyPath, const char* name);
+// Only REG_SZ text; empty for anything else.
+std::optional<std::string> ReadString(const char* keyPath, const char* name);
+bool KeyExists(const char* keyPath);
 
 // Deletes a key under HKEY_CURRENT_USER with everything below it.
 void DeleteKeyTree(const char* keyPath);

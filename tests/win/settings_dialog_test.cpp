@@ -39,25 +39,11 @@ bool HotKeyTaken(UINT modifiers, UINT key) {
 }
 
 std::optional<DWORD> StoredDword(const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, SETTINGS_KEY_PATH, name, RRF_RT_REG_DWORD, nullptr, &value,
-                     &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
+    return ReadDword(SETTINGS_KEY_PATH, name);
 }
 
 std::optional<std::string> RunValue() {
-    char text[MAX_PATH + 8] = {};
-    DWORD size = sizeof text;
-    DWORD type = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, RUN_KEY_PATH, RUN_VALUE_NAME, RRF_RT_ANY, &type, text,
-                     &size) != ERROR_SUCCESS ||
-        type != REG_SZ) {
-        return std::nullopt;
-    }
-    return std::string(text);
+    return ReadString(RUN_KEY_PATH, RUN_VALUE_NAME);
 }
 
 TEST(SettingsTemplate, MatchesItsTablesFieldByField) {

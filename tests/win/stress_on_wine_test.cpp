@@ -34,14 +34,8 @@ HWND Taskbar() {
 }
 
 std::optional<std::vector<BYTE>> PolicyValue() {
-    std::vector<BYTE> data(64);
-    DWORD size = static_cast<DWORD>(data.size());
-    if (RegGetValueA(HKEY_CURRENT_USER, POLICY_KEY_PATH, POLICY_VALUE_NAME, RRF_RT_ANY, nullptr,
-                     data.data(), &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    data.resize(size);
-    return data;
+    const std::optional<StoredValue> stored = ReadValue(POLICY_KEY_PATH, POLICY_VALUE_NAME);
+    return stored ? std::optional<std::vector<BYTE>>(stored->data) : std::nullopt;
 }
 
 class StressOnWine : public ::testing::Test {
