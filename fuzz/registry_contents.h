@@ -20,13 +20,16 @@
 #include <optional>
 
 #include "fuzz/fuzz_input.h"
+#include "settings/settings_choices.h"
+#include "settings/settings_store.h"
+#include "taskbar/multimon_policy.h"
 #include "tests/fakes/fake_registry.h"
 
 // The keys the decoded contents describe, in the order of their records.
 inline constexpr const char* FUZZED_KEYS[] = {
-    "SOFTWARE\\Quillfen\\Shelfcloak",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-    "Software\\Policies\\Microsoft\\Windows\\Explorer",
+    SETTINGS_KEY_PATH,
+    RUN_KEY_PATH,
+    POLICY_KEY_PATH,
 };
 
 void DecodeRegistry(FuzzInput& input, FakeRegistry& registry);

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "about/about_dialog.h"
 #include "tests/e2e/program_fixture.h"
 #include "tests/support/screen.h"
 
 namespace {
 
 constexpr const char* ABOUT_CAPTION = "About Shelf Cloak";
-constexpr int ADDRESS_ID = 1001;
 constexpr std::uint32_t LINK_BLUE = 0x0000FF;  // screen pixels are 0xRRGGBB
 constexpr std::uint32_t VISITED_PURPLE = 0x800080;
 constexpr int ICON_ID = 2;                 // a plain static: a click on it only activates the box
@@ -194,7 +194,7 @@ struct AddressLook {
 
 AddressLook LookAtAddress(HWND box) {
     RECT area = {};
-    GetWindowRect(GetDlgItem(box, ADDRESS_ID), &area);
+    GetWindowRect(GetDlgItem(box, IDC_HOME_PAGE), &area);
     const ScreenPixels shot = CaptureScreen(area);
     AddressLook look;
     int left = shot.width;
@@ -312,10 +312,10 @@ TEST_F(About, TheAddressIsAHandAndUnderlinedUnderThePointerAndPurpleOnceFollowed
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(AddressLooks(box, LINK_BLUE, false));
 
-    ASSERT_TRUE(Xdotool("mousemove " + At(ControlCentre(box, ADDRESS_ID))));
+    ASSERT_TRUE(Xdotool("mousemove " + At(ControlCentre(box, IDC_HOME_PAGE))));
     EXPECT_TRUE(AddressLooks(box, LINK_BLUE, true)) << "under the pointer";
     EXPECT_EQ(PointerImage(), handImage) << "the pointer over the address is no hand";
-    ClickAt(ControlCentre(box, ADDRESS_ID));
+    ClickAt(ControlCentre(box, IDC_HOME_PAGE));
     EXPECT_TRUE(WaitFor([&] { return !opened_.Opened().empty(); }, QUICK)) << "nothing opened";
     // Within the box: Wine brings the capturing link no moves from outside its window.
     ASSERT_TRUE(Xdotool("mousemove " + At(ControlCentre(box, ICON_ID))));

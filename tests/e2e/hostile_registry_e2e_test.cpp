@@ -30,7 +30,7 @@ bool Add(const char* key, const std::string& name, const char* type, const std::
 }
 
 std::optional<DWORD> PolicyDword() {
-    return ReadDword(POLICY_KEY, POLICY_VALUE);
+    return ReadDword(POLICY_KEY_PATH, POLICY_VALUE_NAME);
 }
 
 // A value as a test writes it: name, reg.exe type, data.
@@ -43,7 +43,7 @@ struct Value {
 class HostileRegistry : public ProgramTest {
 protected:
     void Store(const std::vector<Value>& values) {
-        DeleteKeyTree(SETTINGS_KEY);
+        DeleteKeyTree(SETTINGS_KEY_PATH);
         for (const Value& value : values) {
             ASSERT_TRUE(Add(SETTINGS, value.name, value.type, value.data))
                 << value.name << " " << value.type << " " << value.data.substr(0, 40);
@@ -51,7 +51,7 @@ protected:
     }
 
     void ExitResident() {
-        PostMessageA(window_, WM_COMMAND, MAKEWPARAM(COMMAND_EXIT, 0), 0);
+        PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
         EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the resident instance's exit code";
     }
 };
@@ -121,11 +121,12 @@ TEST_F(HostileRegistry, SettingsOfTheWrongTypeOrSizeAreReadAsFourBytesOrTakeThei
         if (c.force) {
             EXPECT_EQ(PolicyDword(), 0u) << "Force on: the show after the hide writes 0";
         } else {
-            EXPECT_EQ(ReadValue(POLICY_KEY, POLICY_VALUE), std::nullopt) << "Force off: no policy";
+            EXPECT_EQ(ReadValue(POLICY_KEY_PATH, POLICY_VALUE_NAME), std::nullopt)
+                << "Force off: no policy";
         }
         EXPECT_TRUE(resident_.Running());
         ExitResident();
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, POLICY_KEY, POLICY_VALUE);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, POLICY_KEY_PATH, POLICY_VALUE_NAME);
         ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
     }
 }
@@ -167,7 +168,7 @@ TEST_F(HostileRegistry, TheEdgeIsWrittenBackAsReadOrAsLastSeen) {
         }
         ExitResident();
         const std::optional<StoredValue> stored =
-            ReadValue(SETTINGS_KEY, "LastSeenTaskbarPosition");
+            ReadValue(SETTINGS_KEY_PATH, "LastSeenTaskbarPosition");
         ASSERT_TRUE(stored.has_value());
         EXPECT_EQ(stored->Dword(), c.written) << "a 4-byte REG_DWORD replaces what was there";
         ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
@@ -191,19 +192,19 @@ TEST_F(HostileRegistry, PolicyValuesOfAnyShapeAreReplacedByADword) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // From the toggle, with Force on.
-        ASSERT_TRUE(Add(POLICY, POLICY_VALUE, c.type, c.data));
+        ASSERT_TRUE(Add(POLICY, POLICY_VALUE_NAME, c.type, c.data));
         PressKeys("ctrl+shift+a");
         EXPECT_TRUE(TaskbarBecomes(false));
         EXPECT_EQ(PolicyDword(), 1u) << "after the hide";
-        ASSERT_TRUE(Add(POLICY, POLICY_VALUE, c.type, c.data));
+        ASSERT_TRUE(Add(POLICY, POLICY_VALUE_NAME, c.type, c.data));
         PressKeys("ctrl+shift+a");
         EXPECT_TRUE(TaskbarBecomes(true));
         EXPECT_EQ(PolicyDword(), 0u) << "after the show";
         // From second starts' switches.
-        ASSERT_TRUE(Add(POLICY, POLICY_VALUE, c.type, c.data));
+        ASSERT_TRUE(Add(POLICY, POLICY_VALUE_NAME, c.type, c.data));
         EXPECT_EQ(RunToExit("-nomulti"), 0u);
         EXPECT_EQ(PolicyDword(), 1u) << "after -nomulti";
-        ASSERT_TRUE(Add(POLICY, POLICY_VALUE, c.type, c.data));
+        ASSERT_TRUE(Add(POLICY, POLICY_VALUE_NAME, c.type, c.data));
         EXPECT_EQ(RunToExit("-multi"), 0u);
         EXPECT_EQ(PolicyDword(), 0u) << "after -multi";
     }

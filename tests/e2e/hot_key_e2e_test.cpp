@@ -15,15 +15,15 @@ constexpr const char* CTRL_SHIFT_A = "ctrl+shift+a";
 class HotKey : public ProgramTest {
 protected:
     void Store(std::vector<std::pair<const char*, DWORD>> values) {
-        DeleteKeyTree(SETTINGS_KEY);
+        DeleteKeyTree(SETTINGS_KEY_PATH);
         for (const auto& [name, value] : values) {
-            ASSERT_TRUE(PutDword(SETTINGS_KEY, name, value)) << name;
+            ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, name, value)) << name;
         }
     }
 };
 
 TEST_F(HotKey, FirstRunOpensSettingsBeforeTheIconAndKeepsCtrlShiftA) {
-    DeleteKeyTree(SETTINGS_KEY);
+    DeleteKeyTree(SETTINGS_KEY_PATH);
     StartResident("", false);
     HWND settings = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (settings = FindDialog("Settings")) != nullptr; }, QUICK))
@@ -38,7 +38,7 @@ TEST_F(HotKey, FirstRunOpensSettingsBeforeTheIconAndKeepsCtrlShiftA) {
     WaitForIcon();
     ExpectToggles(CTRL_SHIFT_A);
     HKEY key = nullptr;
-    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS)
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY_PATH, 0, KEY_READ, &key), ERROR_SUCCESS)
         << "Cancel stored settings";
 }
 
@@ -83,7 +83,7 @@ TEST_F(HotKey, ExitStoresTheEdgeWhereTheTaskbarSat) {
     ExpectToggles(CTRL_SHIFT_A);
     ChooseFromTrayMenu(EXIT_ROW);
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u);
-    EXPECT_EQ(ReadDword(SETTINGS_KEY, "LastSeenTaskbarPosition"), 4u) << "as a REG_DWORD";
+    EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "LastSeenTaskbarPosition"), 4u) << "as a REG_DWORD";
 }
 
 TEST_F(HotKey, ForceSwitchesThePolicyWithEachHideAndShow) {
@@ -91,16 +91,17 @@ TEST_F(HotKey, ForceSwitchesThePolicyWithEachHideAndShow) {
     StartResident();
     PressKeys(CTRL_SHIFT_A);
     ASSERT_TRUE(TaskbarBecomes(false));
-    EXPECT_EQ(ReadDword(POLICY_KEY, POLICY_VALUE), 1u) << "after the hide, as a REG_DWORD";
+    EXPECT_EQ(ReadDword(POLICY_KEY_PATH, POLICY_VALUE_NAME), 1u)
+        << "after the hide, as a REG_DWORD";
     PressKeys(CTRL_SHIFT_A);
     ASSERT_TRUE(TaskbarBecomes(true));
-    EXPECT_EQ(ReadDword(POLICY_KEY, POLICY_VALUE), 0u) << "after the show";
+    EXPECT_EQ(ReadDword(POLICY_KEY_PATH, POLICY_VALUE_NAME), 0u) << "after the show";
 }
 
 TEST_F(HotKey, WithoutForceThePolicyIsNeverWritten) {
     StartResident();
     ExpectToggles(CTRL_SHIFT_A);
-    EXPECT_EQ(ReadValue(POLICY_KEY, POLICY_VALUE), std::nullopt);
+    EXPECT_EQ(ReadValue(POLICY_KEY_PATH, POLICY_VALUE_NAME), std::nullopt);
 }
 
 }  // namespace

@@ -199,39 +199,41 @@ protected:
 TEST_F(Install, SilentDefaultsInstallForTheUserAndTheUninstallerKeepsTheSettings) {
     RunInstaller("/S");
     ExpectInstalled();
-    EXPECT_EQ(ReadString(RUN_KEY, RUN_VALUE), std::nullopt) << "start at logon is off by default";
+    EXPECT_EQ(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME), std::nullopt)
+        << "start at logon is off by default";
     StartFromShortcut();
     // As a portable copy elsewhere writes it when set to start at logon.
     const std::string otherCopy = "\"C:\\Tools\\Shelf Cloak\\Shelfcloak.exe\"";
-    ASSERT_TRUE(PutString(RUN_KEY, RUN_VALUE, otherCopy));
+    ASSERT_TRUE(PutString(RUN_KEY_PATH, RUN_VALUE_NAME, otherCopy));
 
     RunUninstaller("");
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the running copy was not ended by its Exit";
     ExpectNothingLeft();
-    EXPECT_EQ(ReadDword(SETTINGS_KEY, "System"), 1u) << "the settings were not kept";
-    EXPECT_EQ(ReadString(RUN_KEY, RUN_VALUE), otherCopy) << "another copy's Run value was removed";
+    EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "System"), 1u) << "the settings were not kept";
+    EXPECT_EQ(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME), otherCopy)
+        << "another copy's Run value was removed";
 }
 
 TEST_F(Install, StartAtLogonWritesTheQuotedPathThatTheUninstallerRemoves) {
     RunInstaller("/S /LOGON");
     ExpectInstalled();
-    EXPECT_EQ(ReadString(RUN_KEY, RUN_VALUE), "\"" + InstalledProgram() + "\"");
+    EXPECT_EQ(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME), "\"" + InstalledProgram() + "\"");
     // What the Settings dialog shows.
-    EXPECT_EQ(ReadDword(SETTINGS_KEY, "StartUp"), 1u);
+    EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "StartUp"), 1u);
     StartFromShortcut();
 
     RunUninstaller("");
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the running copy was not ended by its Exit";
     ExpectNothingLeft();
-    EXPECT_EQ(ReadString(RUN_KEY, RUN_VALUE), std::nullopt) << "the Run value was left";
-    EXPECT_EQ(ReadDword(SETTINGS_KEY, "StartUp"), 0u);
-    EXPECT_EQ(ReadDword(SETTINGS_KEY, "System"), 1u) << "the settings were not kept";
+    EXPECT_EQ(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME), std::nullopt) << "the Run value was left";
+    EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "StartUp"), 0u);
+    EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "System"), 1u) << "the settings were not kept";
 }
 
 TEST_F(Install, UninstallingWhileHiddenShowsTheTaskbarAndRemovesTheSettingsOnRequest) {
     RunInstaller("/S");
     StartFromShortcut();
-    PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+    PostMessageA(window_, WM_HOTKEY, HOTKEY_ID_TOGGLE, 0);
     ASSERT_TRUE(TaskbarBecomes(false));
 
     RunUninstaller(" /REMOVESETTINGS");
@@ -239,7 +241,7 @@ TEST_F(Install, UninstallingWhileHiddenShowsTheTaskbarAndRemovesTheSettingsOnReq
     EXPECT_TRUE(TaskbarShown())
         << "the taskbar was left hidden, and the program that shows it gone";
     ExpectNothingLeft();
-    EXPECT_FALSE(KeyExists(SETTINGS_KEY)) << "the settings were kept";
+    EXPECT_FALSE(KeyExists(SETTINGS_KEY_PATH)) << "the settings were kept";
     EXPECT_FALSE(KeyExists("SOFTWARE\\Quillfen")) << "the maker's empty key was left";
 }
 

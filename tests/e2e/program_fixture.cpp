@@ -18,8 +18,8 @@ void ProgramTest::SetUp() {
     // The icon of a program ended by the last scenario goes a moment later.
     ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK))
         << "the notification area must start empty";
-    DeleteKeyTree(SETTINGS_KEY);
-    ASSERT_TRUE(PutDword(SETTINGS_KEY, "System", 1));
+    DeleteKeyTree(SETTINGS_KEY_PATH);
+    ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, "System", 1));
     // A pointer resting where the icon appears raises its tip, which can
     // take the next click.
     ASSERT_TRUE(Xdotool("mousemove " + At(DESKTOP_MIDDLE)));

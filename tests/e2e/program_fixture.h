@@ -8,19 +8,15 @@
 
 #include "gtest/gtest.h"
 
+#include "app/identifiers.h"
+#include "settings/settings_choices.h"
+#include "settings/settings_store.h"
+#include "taskbar/multimon_policy.h"
 #include "tests/e2e/desktop_user.h"
 #include "tests/e2e/program_driver.h"
 #include "tests/support/registry_guard.h"
 
-inline constexpr const char* SETTINGS_KEY = "SOFTWARE\\Quillfen\\Shelfcloak";
-inline constexpr const char* POLICY_KEY = "Software\\Policies\\Microsoft\\Windows\\Explorer";
-inline constexpr const char* POLICY_VALUE = "TaskbarNoMultimon";
-inline constexpr const char* RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr const char* RUN_VALUE = "ShCloak";
 inline constexpr DWORD QUICK = 5000;  // for what should follow at once
-inline constexpr UINT TRAY_NOTIFY = 2135;
-inline constexpr WPARAM TOGGLE_HOT_KEY = 2136;
-inline constexpr WORD COMMAND_EXIT = 57665;
 
 // The tray menu's rows: About, Settings, a separator, Exit.
 struct MenuRow {
@@ -54,9 +50,9 @@ protected:
     void ExpectToggles(const std::string& keys);
     void ExpectDoesNothing(const std::string& keys);
 
-    RegistryKeyGuard settings_{SETTINGS_KEY};
-    RegistryValueGuard policy_{POLICY_KEY, POLICY_VALUE};
-    RegistryValueGuard run_{RUN_KEY, RUN_VALUE};
+    RegistryKeyGuard settings_{SETTINGS_KEY_PATH};
+    RegistryValueGuard policy_{POLICY_KEY_PATH, POLICY_VALUE_NAME};
+    RegistryValueGuard run_{RUN_KEY_PATH, RUN_VALUE_NAME};
     Process resident_;
     HWND window_ = nullptr;
 };

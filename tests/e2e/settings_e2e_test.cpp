@@ -5,23 +5,21 @@
 #include <optional>
 #include <string>
 
+#include "settings/settings_dialog.h"
 #include "tests/e2e/program_fixture.h"
 
 namespace {
 
-constexpr int IDC_STARTUP = 1000;
-constexpr int IDC_WIN_KEY = 1005;
-constexpr int IDC_WIN_RADIO = 1007;
 constexpr int WIN_Q_POSITION = 6;
 constexpr const char* CTRL_SHIFT_A = "ctrl+shift+a";
 constexpr POINT EMPTY_TASKBAR = {640, 790};
 
 std::optional<DWORD> StoredSetting(const char* name) {
-    return ReadDword(SETTINGS_KEY, name);
+    return ReadDword(SETTINGS_KEY_PATH, name);
 }
 
 std::optional<std::string> RunValue() {
-    return ReadString(RUN_KEY, RUN_VALUE);
+    return ReadString(RUN_KEY_PATH, RUN_VALUE_NAME);
 }
 
 class Settings : public ProgramTest {

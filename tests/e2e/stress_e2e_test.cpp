@@ -13,20 +13,14 @@
 #include <utility>
 #include <vector>
 
+#include "about/about_dialog.h"
+#include "settings/settings_dialog.h"
 #include "tests/e2e/process_resources.h"
 #include "tests/e2e/program_fixture.h"
 
 namespace {
 
-constexpr WORD COMMAND_SETTINGS = 32772;
-constexpr WORD COMMAND_ABOUT = 57664;
-constexpr int IDC_STARTUP = 1000;
-constexpr int IDC_CTRLSHIFT_KEY = 1004;
-constexpr int IDC_WIN_KEY = 1005;
-constexpr int IDC_CTRLSHIFT_RADIO = 1006;
-constexpr int IDC_WIN_RADIO = 1007;
 constexpr const char* ABOUT_CAPTION = "About Shelf Cloak";
-constexpr int IDC_HOME_PAGE = 1001;  // the link in the About box
 constexpr int ABOUT_ICON = 2;
 constexpr const char* CTRL_SHIFT_LETTERS = "abcdefghijklmnopqrstuvwxyz";
 constexpr const char* WIN_LETTERS = "bghjklquwxyz";
@@ -101,7 +95,7 @@ class Stress : public ProgramTest {
 protected:
     // Ends the resident instance as the tray menu's Exit does.
     void ExitResident() {
-        PostMessageA(window_, WM_COMMAND, MAKEWPARAM(COMMAND_EXIT, 0), 0);
+        PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
         EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the resident instance's exit code";
     }
 
@@ -122,7 +116,7 @@ protected:
 
     // Opens Settings, chooses the combination and presses OK.
     bool ChooseInSettings(const Combination& combination, bool startAtLogon = false) {
-        const HWND dialog = OpenDialog(COMMAND_SETTINGS, "Settings");
+        const HWND dialog = OpenDialog(CMD_SETTINGS, "Settings");
         if (dialog == nullptr) {
             return false;
         }
@@ -213,9 +207,9 @@ TEST_F(Stress, TenTaskbarCreatedBroadcastsInARowLeaveOneIcon) {
         }
         // Posted messages are handled in order: once a toggle posted after
         // the broadcasts has acted, so have they.
-        PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+        PostMessageA(window_, WM_HOTKEY, HOTKEY_ID_TOGGLE, 0);
         EXPECT_TRUE(TaskbarBecomes(false));
-        PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+        PostMessageA(window_, WM_HOTKEY, HOTKEY_ID_TOGGLE, 0);
         EXPECT_TRUE(TaskbarBecomes(true));
         EXPECT_TRUE(WaitFor([] { return TrayIconAt(0); }, QUICK)) << "no icon";
         Sleep(500);
@@ -266,7 +260,7 @@ TEST_F(Stress, TwoHundredAboutOpeningsLeaveTheHotKeyAndNoGrowth) {
         if (i == WARM_UP) {
             before = Resources();
         }
-        const HWND about = OpenDialog(COMMAND_ABOUT, ABOUT_CAPTION);
+        const HWND about = OpenDialog(CMD_ABOUT, ABOUT_CAPTION);
         ASSERT_NE(about, nullptr) << "opening number " << i + 1;
         if (i % 10 == WARM_UP - 1) {
             // The link under the pointer, then off it again within the box.
@@ -390,7 +384,7 @@ private:
 };
 
 std::string RunValue() {
-    return ReadString(RUN_KEY, RUN_VALUE).value_or("");
+    return ReadString(RUN_KEY_PATH, RUN_VALUE_NAME).value_or("");
 }
 
 // The switches are searched in the first 259 characters of the whole

@@ -72,7 +72,7 @@ TEST_F(Switches, PolicySwitchesFromASecondStartStoreADword) {
     };
     for (const Case& c : {Case{"-nomulti", 1}, Case{"-multi", 0}, Case{"-NOMULTI", 1}}) {
         EXPECT_EQ(RunToExit(c.arguments), 0u) << c.arguments;
-        EXPECT_EQ(ReadDword(POLICY_KEY, POLICY_VALUE), c.stored)
+        EXPECT_EQ(ReadDword(POLICY_KEY_PATH, POLICY_VALUE_NAME), c.stored)
             << c.arguments << ": TaskbarNoMultimon as a REG_DWORD";
     }
     EXPECT_TRUE(TaskbarShown());
@@ -100,7 +100,7 @@ TEST_F(Switches, SecondStartWithoutSwitchesChangesNothing) {
     EXPECT_EQ(RunToExit("-unknown /hide show"), 0u);
     EXPECT_TRUE(TaskbarStays(true));
     EXPECT_TRUE(WorkAreaSeenIs(ABOVE_TASKBAR));
-    EXPECT_FALSE(ReadValue(POLICY_KEY, POLICY_VALUE).has_value());
+    EXPECT_FALSE(ReadValue(POLICY_KEY_PATH, POLICY_VALUE_NAME).has_value());
     EXPECT_TRUE(resident_.Running());
     EXPECT_EQ(CountProgramProcesses(), 1);
 }

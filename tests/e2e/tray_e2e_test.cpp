@@ -16,7 +16,7 @@ protected:
     // still busy after a second (a menu open in its modal loop).
     bool SendTrayMouse(UINT mouseMessage) {
         DWORD_PTR result = 0;
-        return SendMessageTimeoutA(window_, TRAY_NOTIFY, 0, mouseMessage, SMTO_NORMAL, 1000,
+        return SendMessageTimeoutA(window_, WM_TRAY_NOTIFY, 0, mouseMessage, SMTO_NORMAL, 1000,
                                    &result) != 0;
     }
 };
@@ -90,19 +90,19 @@ TEST_F(Tray, TaskbarCreatedBroadcastReAddsExactlyOneIcon) {
 
 TEST_F(Tray, ToggleHotKeyMessageHidesAndTheNextShows) {
     StartResident();
-    PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+    PostMessageA(window_, WM_HOTKEY, HOTKEY_ID_TOGGLE, 0);
     EXPECT_TRUE(TaskbarBecomes(false)) << "the first press";
-    PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+    PostMessageA(window_, WM_HOTKEY, HOTKEY_ID_TOGGLE, 0);
     EXPECT_TRUE(TaskbarBecomes(true)) << "the second press";
-    PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY + 1, 0);
+    PostMessageA(window_, WM_HOTKEY, HOTKEY_ID_TOGGLE + 1, 0);
     EXPECT_TRUE(TaskbarStays(true)) << "another hot key id";
 }
 
 TEST_F(Tray, ExitWhileHiddenLeavesTheTaskbarHidden) {
     StartResident();
-    PostMessageA(window_, WM_HOTKEY, TOGGLE_HOT_KEY, 0);
+    PostMessageA(window_, WM_HOTKEY, HOTKEY_ID_TOGGLE, 0);
     ASSERT_TRUE(TaskbarBecomes(false));
-    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(COMMAND_EXIT, 0), 0);
+    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u);
     EXPECT_TRUE(TaskbarStays(false));
     EXPECT_TRUE(NewProcessSeesWorkArea(RECT{0, 0, 1280, 800}));
