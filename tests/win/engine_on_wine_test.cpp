@@ -9,33 +9,9 @@
 #include "platform/win32/win32_platform.h"
 #include "taskbar/hide_show.h"
 #include "tests/support/desktop_state.h"
+#include "tests/win/wine_desktop.h"
 
 namespace {
-
-constexpr RECT WHOLE_SCREEN = {0, 0, 1280, 800};
-constexpr RECT ABOVE_TASKBAR = {0, 0, 1280, 780};
-
-RECT WorkArea() {
-    RECT area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
-bool TaskbarShown() {
-    const HWND taskbar = FindWindowA("Shell_TrayWnd", "");
-    return taskbar != nullptr && IsWindowVisible(taskbar);
-}
-
-::testing::AssertionResult WorkAreaIs(const RECT& expected) {
-    const RECT area = WorkArea();
-    if (EqualRect(&area, &expected)) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << "work area " << area.left << "," << area.top << "," << area.right << ","
-           << area.bottom << ", expected " << expected.left << "," << expected.top << ","
-           << expected.right << "," << expected.bottom;
-}
 
 class EngineOnWine : public ::testing::Test {
 protected:

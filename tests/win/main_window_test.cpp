@@ -9,27 +9,11 @@
 #include "app/app_state.h"
 #include "app/identifiers.h"
 #include "tests/support/desktop_state.h"
+#include "tests/win/wine_desktop.h"
 
 namespace {
 
 constexpr const char* TEST_CLASS = "SHELFCLOAK_MAIN_WINDOW_TEST";
-constexpr RECT WHOLE_SCREEN = {0, 0, 1280, 800};
-constexpr RECT ABOVE_TASKBAR = {0, 0, 1280, 780};
-
-bool TaskbarShown() {
-    const HWND taskbar = FindWindowA("Shell_TrayWnd", "");
-    return taskbar != nullptr && IsWindowVisible(taskbar);
-}
-
-::testing::AssertionResult WorkAreaIs(const RECT& expected) {
-    RECT area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    if (EqualRect(&area, &expected)) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "work area " << area.left << "," << area.top << ","
-                                         << area.right << "," << area.bottom;
-}
 
 // The quit code posted to this thread, if any; removes it.
 bool TakeQuit(WPARAM* code) {

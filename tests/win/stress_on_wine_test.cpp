@@ -18,20 +18,9 @@
 #include "taskbar/multimon_policy.h"
 #include "tests/support/desktop_state.h"
 #include "tests/support/registry_guard.h"
+#include "tests/win/wine_desktop.h"
 
 namespace {
-
-constexpr RECT WHOLE_SCREEN = {0, 0, 1280, 800};
-
-RECT WorkArea() {
-    RECT area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
-HWND Taskbar() {
-    return FindWindowA("Shell_TrayWnd", "");
-}
 
 std::optional<std::vector<BYTE>> PolicyValue() {
     const std::optional<StoredValue> stored = ReadValue(POLICY_KEY_PATH, POLICY_VALUE_NAME);

@@ -28,6 +28,8 @@ import struct
 import sys
 import zlib
 
+import check_icons
+
 # Samples per pixel along each axis; 64 coverage levels per pixel.
 SUPERSAMPLE = 8
 
@@ -480,28 +482,10 @@ def decode_ico(data):
     images = []
     for i in range(count):
         _, _, _, _, _, bits, _, offset = struct.unpack_from('<BBBBHHII', data, 6 + 16 * i)
-        header, width, height2, _, _, _, _, _, _, used = struct.unpack_from(
-            '<IiiHHIIiiI', data, offset)
-        size = width
-        table = offset + header
-        pixels_at = table + (used or 256) * 4 if bits == 8 else table
-        stride = (size * bits // 8 + 3) // 4 * 4
-        mask_at = pixels_at + stride * size
-        mask_stride = (size + 31) // 32 * 4
-        rows = []
-        for y in range(size):
-            line = pixels_at + (size - 1 - y) * stride
-            mask = mask_at + (size - 1 - y) * mask_stride
-            row = []
-            for x in range(size):
-                clear = data[mask + x // 8] & (0x80 >> (x % 8))
-                if bits == 32:
-                    b, g, r, a = data[line + 4 * x:line + 4 * x + 4]
-                else:
-                    b, g, r, _ = data[table + 4 * data[line + x]:table + 4 * data[line + x] + 4]
-                    a = 0 if clear else 255
-                row.append((r, g, b, a))
-            rows.append(row)
+        size = struct.unpack_from('<i', data, offset + 4)[0]
+        rows = [[(r, g, b, a if bits == 32 else (0 if clear else 255))
+                 for r, g, b, a, clear in row]
+                for row in check_icons.decode(data, offset, size, bits)]
         images.append((size, bits, rows))
     return images
 
