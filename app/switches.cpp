@@ -63,6 +63,28 @@ void RunSecondInstance(const char* commandLine, AppStateRecord& state, Platform&
     }
 }
 
+// The same choice among the four switches as a second instance makes, so
+// that the copy writes the same value whether an instance is resident or not.
+bool RunPolicyWriteOnly(const char* commandLine, Platform& platform) {
+    if (commandLine == nullptr) {
+        return false;
+    }
+    const SwitchText text(commandLine);
+    if (!text.Contains(SWITCH_EXIT)) {
+        return false;
+    }
+    switch (SecondInstanceActionFor(text)) {
+        case SecondInstanceAction::AllowMultimon:
+            SetTaskbarNoMultimon(0, FROM_SWITCH, platform);
+            return true;
+        case SecondInstanceAction::ForbidMultimon:
+            SetTaskbarNoMultimon(1, FROM_SWITCH, platform);
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool ApplyResidentSwitches(const char* commandLine, AppStateRecord& state, Platform& platform) {
     if (commandLine == nullptr) {
         return true;

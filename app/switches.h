@@ -27,6 +27,15 @@ struct ResidentSwitches {
 SecondInstanceAction SecondInstanceActionFor(const SwitchText& text);
 ResidentSwitches ResidentSwitchesFor(const SwitchText& text);
 
+// A start that only writes the multi-display policy: "-exit" with "-multi" or
+// "-nomulti" and neither "-show" nor "-hide". The copy that a refused policy
+// write starts is one, and it must never stay resident: it may come after
+// the instance that started it has ended. For such a command line this
+// writes the policy as a second instance would, never relaunching, and
+// returns true; the process then ends with 0 before it takes the instance
+// mutex or makes any window. Any other command line: false, nothing done.
+bool RunPolicyWriteOnly(const char* commandLine, Platform& platform);
+
 // Carries out a second instance's switch; the process then exits with 0.
 void RunSecondInstance(const char* commandLine, AppStateRecord& state, Platform& platform);
 

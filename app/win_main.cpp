@@ -77,6 +77,12 @@ BOOL InitInstance(HINSTANCE instance, int /*showCommand*/) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*tail*/, int showCommand) {
+    // The copy started for a refused policy write, and a user's
+    // "-nomulti -exit": one write, then out, before the mutex, which it
+    // would otherwise hold against a real start for as long as it runs.
+    if (RunPolicyWriteOnly(GetCommandLineA(), Win32Platform())) {
+        return 0;
+    }
     LoadText(instance, IDS_WINDOW_TITLE, AppState.windowTitle);
     LoadText(instance, IDS_WINDOW_CLASS, AppState.windowClassName);
     RegisterMainWindowClass(instance);

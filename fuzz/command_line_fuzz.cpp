@@ -1,8 +1,9 @@
 // Whole command lines of any bytes and length, as a second instance and as
-// the resident instance take them, on a desktop with a taskbar whose policy
-// key may be written, one whose policy key refuses writes, and one without
-// a taskbar. The switches act as the first 259 characters, lower-cased, ask;
-// a second instance does at most one thing and never starts a program.
+// the resident instance take them, and as the check made before either for
+// a start that only writes the policy, on a desktop with a taskbar whose
+// policy key may be written, one whose policy key refuses writes, and one
+// without a taskbar. The switches act as the first 259 characters,
+// lower-cased, ask; none of them does more than one thing or starts a program.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -95,6 +96,17 @@ struct Desk {
     }
 };
 
+// The policy holds what the switches ask when they ask for it and it may be
+// written; otherwise it was never written.
+void RequirePolicy(const Desk& desk, bool wanted, const Asked& asked, Setting setting) {
+    const auto written = desk.fake.registry.Dword(POLICY_KEY_PATH, POLICY_VALUE_NAME);
+    if (wanted && setting != Setting::PolicyDenied) {
+        Require(written == (asked.multi ? 0u : 1u), "the policy is not as the switch asks");
+    } else {
+        Require(!written, "the policy was written although refused or unasked");
+    }
+}
+
 void CheckSecondInstance(const std::string& commandLine, const Asked& asked, Setting setting) {
     Desk desk(setting);
     AppStateRecord state = {};
@@ -105,12 +117,18 @@ void CheckSecondInstance(const std::string& commandLine, const Asked& asked, Set
     const bool policy = !asked.show && !asked.hide && (asked.multi || asked.noMulti);
     Require(policy || desk.Count("OpenKey") + desk.Count("CreateKey") == 0,
             "the policy was touched unasked (second instance)");
-    const auto written = desk.fake.registry.Dword(POLICY_KEY_PATH, POLICY_VALUE_NAME);
-    if (policy && setting != Setting::PolicyDenied) {
-        Require(written == (asked.multi ? 0u : 1u), "the policy is not as the switch asks");
-    } else {
-        Require(!written, "the policy was written although refused or unasked");
-    }
+    RequirePolicy(desk, policy, asked, setting);
+}
+
+void CheckPolicyWriteOnly(const std::string& commandLine, const Asked& asked, Setting setting) {
+    Desk desk(setting);
+    const bool ends = RunPolicyWriteOnly(commandLine.c_str(), desk.fake.platform);
+    desk.CheckCommon("policy write only");
+    desk.CheckTaskbar(false, false, "policy write only");
+    const bool policy = asked.exit && !asked.show && !asked.hide && (asked.multi || asked.noMulti);
+    Require(ends == policy, "a start was taken for a policy write, or one was missed");
+    Require(ends || desk.fake.log.calls.empty(), "a start left to the instance rule was acted on");
+    RequirePolicy(desk, ends, asked, setting);
 }
 
 void CheckResident(const std::string& commandLine, const Asked& asked, Setting setting) {
@@ -140,6 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Asked asked = AskedBy(searched);
     for (const Setting setting : SETTINGS) {
+        CheckPolicyWriteOnly(line, asked, setting);
         CheckSecondInstance(line, asked, setting);
         CheckResident(line, asked, setting);
     }

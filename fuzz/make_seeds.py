@@ -90,6 +90,7 @@ COMMAND_LINES = {
     "show-wins": b"Shelfcloak.exe -HIDE -Show",
     "hider-folder": b"C:\\my-hider\\Shelfcloak.exe -hide -nomulti",
     "multi-first": b"Shelfcloak.exe -nomulti -multi",
+    "policy-copy": b'"C:\\Shelf Cloak\\Shelfcloak.exe" -nomulti -exit',
     "glued": b"Shelfcloak.exe/-hideNOW-exit",
     "beyond-259": b"Shelfcloak.exe " + b"x" * 300 + b" -show",
     "across-259": b"Shelfcloak.exe " + b"y" * 241 + b"-hide",

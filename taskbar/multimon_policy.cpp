@@ -8,13 +8,14 @@ namespace {
 
 // Starts the program's own file elevated. It is started by its full path: a
 // bare file name would be looked up in the current directory, which at logon
-// is not the program's own and may hold any file of that name.
+// is not the program's own and may hold any file of that name. The copy
+// writes the value and ends, whether it finds an instance resident or not.
 void RelaunchElevated(std::uint32_t value, Platform& platform) {
     char path[PROGRAM_PATH_SIZE];
     if (!ReadProgramPath(platform.module, path)) {
         return;
     }
-    const char* repeat = value != 0 ? SWITCH_NO_MULTI : SWITCH_MULTI;
+    const char* repeat = value != 0 ? RELAUNCH_NO_MULTI : RELAUNCH_MULTI;
     platform.shell.Execute("runas", path, repeat, ShowCommand::Hide);
 }
 

@@ -11,5 +11,6 @@ inline constexpr const char* POLICY_VALUE_NAME = "TaskbarNoMultimon";
 // Stores TaskbarNoMultimon = value (1: primary display only, 0: all
 // displays), creating the key when missing. When the write is refused with
 // access denied and noRelaunch is zero, starts the program's own file
-// elevated with the switch that repeats the write, and does not wait for it.
+// elevated with the switches that repeat the write and end the copy
+// ("-nomulti -exit" or "-multi -exit"), and does not wait for it.
 void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, Platform& platform);

@@ -12,10 +12,16 @@ public:
 
     void Execute(const char* verb, const char* file, const char* parameters,
                  ShowCommand show) override {
+        lastCommandLine = std::string("\"") + file + "\"" +
+                          (parameters != nullptr ? std::string(" ") + parameters : "");
         log_.Add(std::string("Execute ") + verb + " \"" + file + "\" " +
                  (parameters != nullptr ? parameters : "<none>") + " show " +
                  std::to_string(static_cast<int>(show)));
     }
+
+    // The command line that the last Execute gives the started program, as
+    // the shell builds it: the file in quotes, a blank, the parameters.
+    std::string lastCommandLine;
 
     bool opens = true;  // what Open reports
 

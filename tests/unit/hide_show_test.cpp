@@ -252,7 +252,7 @@ TEST(HideShowTaskbar, RefusedPolicyRelaunchesBeforeTheWindowsChange) {
     EXPECT_TRUE(SameCalls(
         desk.fake.log.Matching({"SetWorkArea", "Execute", "Hide"}),
         {"SetWorkArea 0,0,1920,1080",
-         "Execute runas \"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe\" -nomulti show 0",
+         "Execute runas \"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe\" -nomulti -exit show 0",
          "Hide Shell_TrayWnd"}));
 }
 

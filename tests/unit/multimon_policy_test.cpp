@@ -53,13 +53,17 @@ TEST(SetTaskbarNoMultimon, OnlyAccessDeniedStartsTheElevatedCopy) {
          {.openForWrite = RESULT_ACCESS_DENIED, .create = RESULT_ACCESS_DENIED},
          1,
          0,
-         {elevated + "-nomulti show 0"}},
+         {elevated + "-nomulti -exit show 0"}},
         {"create denied, showing",
          {.openForWrite = RESULT_ACCESS_DENIED, .create = RESULT_ACCESS_DENIED},
          0,
          0,
-         {elevated + "-multi show 0"}},
-        {"write denied", {.setValue = RESULT_ACCESS_DENIED}, 1, 0, {elevated + "-nomulti show 0"}},
+         {elevated + "-multi -exit show 0"}},
+        {"write denied",
+         {.setValue = RESULT_ACCESS_DENIED},
+         1,
+         0,
+         {elevated + "-nomulti -exit show 0"}},
         {"denied from a switch", {.setValue = RESULT_ACCESS_DENIED}, 1, 1, {}},
         {"denied from a switch, any nonzero flag",
          {.openForWrite = RESULT_ACCESS_DENIED, .create = RESULT_ACCESS_DENIED},
@@ -110,8 +114,9 @@ TEST(SetTaskbarNoMultimon, RelaunchNeedsTheWholeProgramPath) {
         fake.module.fails = c.fails;
         SetTaskbarNoMultimon(1, 0, fake.platform);
         const std::vector<std::string> expected =
-            c.starts ? std::vector<std::string>{"Execute runas \"" + c.path + "\" -nomulti show 0"}
-                     : std::vector<std::string>{};
+            c.starts
+                ? std::vector<std::string>{"Execute runas \"" + c.path + "\" -nomulti -exit show 0"}
+                : std::vector<std::string>{};
         EXPECT_TRUE(SameCalls(fake.log.Matching({"Execute"}), expected)) << c.name;
     }
 }

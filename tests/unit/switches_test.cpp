@@ -151,6 +151,72 @@ TEST(RunSecondInstance, PolicySwitchesNeverRelaunch) {
     }
 }
 
+TEST(RunPolicyWriteOnly, WritesOnceAndEndsOnlyForAPolicySwitchWithExit) {
+    const std::string open = std::string("OpenKey ") + POLICY_KEY_PATH;
+    const std::string create = std::string("CreateKey ") + POLICY_KEY_PATH;
+    const std::string close = std::string("CloseKey ") + POLICY_KEY_PATH;
+    const std::initializer_list<const char*> POLICY_CALLS = {
+        open.c_str(), create.c_str(), close.c_str(), "SetValue TaskbarNoMultimon"};
+    const std::string written1 = "SetValue TaskbarNoMultimon dword 1";
+    const std::string written0 = "SetValue TaskbarNoMultimon dword 0";
+    struct Case {
+        const char* commandLine;
+        bool refused;  // the policy key closed to writes
+        bool ends;
+        std::vector<std::string> effects;
+    };
+    const Case cases[] = {
+        {"Shelfcloak.exe -nomulti -exit", false, true, {written1}},
+        {"\"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe\" -multi -exit",
+         false,
+         true,
+         {written0}},
+        {"Shelfcloak.exe -EXIT -NoMulti", false, true, {written1}},
+        // The switch a second instance would choose.
+        {"Shelfcloak.exe -nomulti -multi -exit", false, true, {written0}},
+        {"C:\\a-hider\\Shelfcloak.exe -hide -nomulti -exit", false, true, {written1}},
+        // Refused again: the copy never starts another.
+        {"Shelfcloak.exe -nomulti -exit", true, true, {}},
+        {"Shelfcloak.exe -multi -exit", true, true, {}},
+        // Anything else is left to the instance rule.
+        {"Shelfcloak.exe -nomulti", false, false, {}},
+        {"Shelfcloak.exe -exit", false, false, {}},
+        {"Shelfcloak.exe -hide -nomulti -exit", false, false, {}},
+        {"Shelfcloak.exe -show -multi -exit", true, false, {}},
+        {nullptr, false, false, {}},
+    };
+    for (const Case& c : cases) {
+        const std::string name = std::string(c.commandLine != nullptr ? c.commandLine : "<none>") +
+                                 (c.refused ? ", refused" : "");
+        Desk desk;
+        if (c.refused) {
+            desk.fake.registry.faults[POLICY_KEY_PATH] = {.openForWrite = RESULT_ACCESS_DENIED,
+                                                          .create = RESULT_ACCESS_DENIED};
+        }
+        EXPECT_EQ(RunPolicyWriteOnly(c.commandLine, desk.fake.platform), c.ends) << name;
+        EXPECT_TRUE(SameCalls(desk.Effects(), c.effects)) << name;
+        EXPECT_TRUE(SameCalls(desk.fake.log.calls, desk.fake.log.Matching(POLICY_CALLS)))
+            << name << ": only the policy key is touched";
+        EXPECT_EQ(desk.fake.registry.OpenHandles(), 0u) << name;
+    }
+}
+
+// The copy that a refused write starts is such a start, with the same value.
+TEST(RunPolicyWriteOnly, TheRelaunchedCopyWritesTheRefusedValueAndEnds) {
+    for (const std::uint32_t value : {1u, 0u}) {
+        Desk refused;
+        refused.fake.registry.faults[POLICY_KEY_PATH] = {.openForWrite = RESULT_ACCESS_DENIED,
+                                                         .create = RESULT_ACCESS_DENIED};
+        SetTaskbarNoMultimon(value, 0, refused.fake.platform);
+        const std::string copy = refused.fake.shell.lastCommandLine;
+        ASSERT_FALSE(copy.empty()) << "value " << value << ": no copy was started";
+
+        Desk elevated;
+        EXPECT_TRUE(RunPolicyWriteOnly(copy.c_str(), elevated.fake.platform)) << copy;
+        EXPECT_EQ(elevated.fake.registry.Dword(POLICY_KEY_PATH, POLICY_VALUE_NAME), value) << copy;
+    }
+}
+
 TEST(ApplyResidentSwitches, SetsWhichWayTheNextPressGoes) {
     struct Case {
         const char* commandLine;
