@@ -27,11 +27,6 @@ constexpr DWORD TRAY_REST = 1500;
 constexpr int TEXT_PIXELS = 20;      // at least this many in the text's colour: the text shows
 constexpr int UNDERLINE_TENTHS = 9;  // a row this full of text colour is an underline
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
 std::string At(POINT point) {
     return std::to_string(point.x) + " " + std::to_string(point.y);
 }
@@ -116,22 +111,8 @@ print(image.width, image.height, image.xhot, image.yhot, image.name,
       hashlib.sha1(repr(pixels).encode()).hexdigest())
 )";
 
-// Runs a shell command line on the host, as the desktop's user, to its end.
-bool RunOnHost(const std::string& command) {
-    static int serial = 0;
-    const std::string mark = Environment("SHELFCLOAK_E2E_HOST_WORK") + "/about-" +
-                             std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++serial) + ".done";
-    Process::Start("/bin/sh", "-c \"" + command + "; touch '" + mark + "'\"");
-    const std::string windowsMark = "Z:" + mark;
-    const bool done = WaitFor(
-        [&] { return GetFileAttributesA(windowsMark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
-    DeleteFileA(windowsMark.c_str());
-    return done;
-}
-
 std::string PointerImage() {
-    const std::string host = Environment("SHELFCLOAK_E2E_HOST_WORK");
+    const std::string host = HostWorkFolder();
     const std::string script = host + "/cursor.py";
     const std::string output = host + "/cursor.txt";
     std::ofstream("Z:" + script) << CURSOR_SCRIPT;

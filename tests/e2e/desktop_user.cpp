@@ -19,35 +19,10 @@ std::string Environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
-// A host path as Wine shows it to Windows programs.
-std::string WindowsPathOf(const std::string& hostPath) {
-    std::string path = "Z:" + hostPath;
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
-
 }  // namespace
 
 bool Xdotool(const std::string& arguments, DWORD timeoutMs) {
-    // Wine starts host programs without waiting for them, so the command
-    // leaves a mark when it is done.
-    static int serial = 0;
-    const std::string mark = Environment("SHELFCLOAK_E2E_HOST_WORK") + "/xdotool-" +
-                             std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++serial) + ".done";
-    const std::string command = "/bin/sh -c \"" + Environment("SHELFCLOAK_XDOTOOL") + " " +
-                                arguments + "; touch '" + mark + "'\"";
-    Process::Start("/bin/sh", command.substr(std::string("/bin/sh ").size()));
-    const std::string windowsMark = WindowsPathOf(mark);
-    const bool done =
-        WaitFor([&] { return GetFileAttributesA(windowsMark.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                timeoutMs);
-    DeleteFileA(windowsMark.c_str());
-    return done;
+    return RunOnHost(Environment("SHELFCLOAK_XDOTOOL") + " " + arguments, timeoutMs);
 }
 
 POINT TraySlot(int index) {

@@ -1,6 +1,8 @@
 #include "tests/e2e/program_driver.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <tlhelp32.h>
 
 namespace {
@@ -21,6 +23,19 @@ std::string DesktopHelperPath() {
 std::string WorkFolder() {
     return Environment("SHELFCLOAK_E2E_WORK");
 }
+std::string HostWorkFolder() {
+    return Environment("SHELFCLOAK_E2E_HOST_WORK");
+}
+
+std::string WindowsPathOf(const std::string& hostPath) {
+    std::string path = "Z:" + hostPath;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
 
 Process Process::Start(const std::string& exe, const std::string& arguments) {
     std::string commandLine = "\"" + exe + "\"";
@@ -35,6 +50,15 @@ Process Process::Start(const std::string& exe, const std::string& arguments) {
                        &startup, &info)) {
         CloseHandle(info.hThread);
         process.process_ = info.hProcess;
+    }
+    return process;
+}
+
+Process Process::OfWindow(HWND window) {
+    DWORD id = 0;
+    Process process;
+    if (window != nullptr && GetWindowThreadProcessId(window, &id) != 0) {
+        process.process_ = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
     }
     return process;
 }
@@ -83,6 +107,77 @@ std::optional<DWORD> RunToExit(const std::string& arguments, DWORD timeoutMs,
     return process.WaitForExit(timeoutMs);
 }
 
+namespace {
+
+bool Exists(const std::string& windowsPath) {
+    return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string FileText(const std::string& windowsPath) {
+    std::ifstream in(windowsPath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A new file name under the host work folder, for this process alone.
+std::string HostScratch(const char* kind) {
+    static int serial = 0;
+    return HostWorkFolder() + "/" + kind + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++serial);
+}
+
+}  // namespace
+
+bool RunOnHost(const std::string& command, DWORD timeoutMs) {
+    // Wine starts host programs without waiting for them, so the command
+    // leaves a mark when it is done.
+    const std::string mark = HostScratch("done");
+    Process::Start("/bin/sh", "-c \"" + command + "; touch '" + mark + "'\"");
+    const std::string windowsMark = WindowsPathOf(mark);
+    const bool done = WaitFor([&] { return Exists(windowsMark); }, timeoutMs);
+    DeleteFileA(windowsMark.c_str());
+    return done;
+}
+
+TracedStart::TracedStart(const std::string& arguments, const std::string& hostFolder)
+    : trace_(HostScratch("trace")), exitCode_(HostScratch("exit-code")) {
+    Process::Start("/bin/sh", "-c \"cd '" + hostFolder + "' && WINEDEBUG=trace+process wine '" +
+                                  ProgramPath() + "' " + arguments + " 2>'" + trace_ +
+                                  "'; echo $? >'" + exitCode_ + "'\"");
+}
+
+TracedStart::~TracedStart() {
+    DeleteFileA(WindowsPathOf(trace_).c_str());
+    DeleteFileA(WindowsPathOf(exitCode_).c_str());
+}
+
+std::optional<DWORD> TracedStart::ExitCode() const {
+    const std::string text = FileText(WindowsPathOf(exitCode_));
+    if (text.empty() || text.back() != '\n') {
+        return std::nullopt;
+    }
+    return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, 10));
+}
+
+// Wine's line for each creation: ...:trace:process:CreateProcessInternalW
+// app (null) cmdline L"<the command line, with \\ and \" escaped>".
+std::vector<std::string> TracedStart::Created() const {
+    constexpr const char* MARK = "trace:process:CreateProcessInternalW app (null) cmdline L\"";
+    const std::string trace = FileText(WindowsPathOf(trace_));
+    std::vector<std::string> created;
+    for (std::size_t at = trace.find(MARK); at != std::string::npos; at = trace.find(MARK, at)) {
+        at += std::string(MARK).size();
+        std::string line;
+        for (; at < trace.size() && trace[at] != '"' && trace[at] != '\n'; ++at) {
+            if (trace[at] == '\\' && at + 1 < trace.size()) {
+                ++at;
+            }
+            line += trace[at];
+        }
+        created.push_back(line);
+    }
+    return created;
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD intervalMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {
@@ -116,20 +211,41 @@ HWND FindMainWindow() {
     return FindWindowA("SHELFCLOAK", "Shelf Cloak");
 }
 
-int CountProgramProcesses() {
+namespace {
+
+// Calls found(id) for every process whose file is named as the program's;
+// false when the processes cannot be listed.
+template <typename Found>
+bool ForEachProgramProcess(Found found) {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
+        return false;
     }
-    int count = 0;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more;
          more = Process32Next(snapshot, &entry)) {
         if (lstrcmpiA(entry.szExeFile, "Shelfcloak.exe") == 0) {
-            ++count;
+            found(entry.th32ProcessID);
         }
     }
     CloseHandle(snapshot);
-    return count;
+    return true;
+}
+
+}  // namespace
+
+int CountProgramProcesses() {
+    int count = 0;
+    return ForEachProgramProcess([&](DWORD) { ++count; }) ? count : -1;
+}
+
+void EndProgramProcesses() {
+    ForEachProgramProcess([](DWORD id) {
+        if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    });
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The program under test (SHELFCLOAK_EXE), the desktop helper
 // (SHELFCLOAK_DESKTOP_HELPER) and a folder the tests may write in
@@ -14,12 +15,18 @@
 std::string ProgramPath();
 std::string DesktopHelperPath();
 std::string WorkFolder();
+// The same folder as the host names it (SHELFCLOAK_E2E_HOST_WORK).
+std::string HostWorkFolder();
+// A host path as Wine shows it to Windows programs.
+std::string WindowsPathOf(const std::string& hostPath);
 
 // A started process, ended by its handle when it goes if it still runs.
 class Process {
 public:
     // Starts exe with arguments; the command line quotes the path as the shell does.
     static Process Start(const std::string& exe, const std::string& arguments);
+    // The process that owns the window, which another program started.
+    static Process OfWindow(HWND window);
 
     Process() = default;
     ~Process() { End(); }
@@ -45,6 +52,32 @@ private:
 std::optional<DWORD> RunToExit(const std::string& arguments, DWORD timeoutMs = 15000,
                                const std::string& exe = ProgramPath());
 
+// Runs a shell command line on the host, as the desktop's user, and returns
+// once it has finished (false if it did not within the time).
+bool RunOnHost(const std::string& command, DWORD timeoutMs = 10000);
+
+// The program started from a host shell in a folder of the host's, as a user
+// starts it from there, with Wine tracing every process that it or its
+// children create. Wine prints those command lines on the standard error of
+// the creating process, which only a host shell can redirect.
+class TracedStart {
+public:
+    TracedStart(const std::string& arguments, const std::string& hostFolder);
+    ~TracedStart();
+    TracedStart(const TracedStart&) = delete;
+    TracedStart& operator=(const TracedStart&) = delete;
+
+    // The exit code once the program has ended, or empty while it runs.
+    std::optional<DWORD> ExitCode() const;
+    // The command lines of the processes created so far, in order, as
+    // CreateProcess was given them.
+    std::vector<std::string> Created() const;
+
+private:
+    std::string trace_;  // host paths of the trace and of the exit code
+    std::string exitCode_;
+};
+
 // Waits until condition holds, checking every intervalMs; false on timeout.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
              DWORD intervalMs = 50);
@@ -58,3 +91,6 @@ bool NewProcessSeesWorkArea(const RECT& area);
 HWND FindMainWindow();
 // Program processes alive on the desktop, found by their file name.
 int CountProgramProcesses();
+// Ends each of them by its id: what a scenario started through a shell or
+// what the program itself started, when a failure left it running.
+void EndProgramProcesses();

@@ -38,6 +38,8 @@ void ProgramTest::TearDown() {
     ShowTaskbar();
     EXPECT_TRUE(WaitFor([] { return CountProgramProcesses() == 0; }, QUICK))
         << CountProgramProcesses() << " program processes left behind";
+    // So that the next scenario starts clean whatever this one left.
+    EndProgramProcesses();
 }
 
 void ProgramTest::StartResident(const std::string& arguments, bool waitForIcon) {

@@ -50,6 +50,7 @@ protected:
     void ExpectToggles(const std::string& keys);
     void ExpectDoesNothing(const std::string& keys);
 
+    LeftoverLocksUndone unlocked_{SETTINGS_KEY_PATH, POLICY_KEY_PATH, RUN_KEY_PATH};
     RegistryKeyGuard settings_{SETTINGS_KEY_PATH};
     RegistryValueGuard policy_{POLICY_KEY_PATH, POLICY_VALUE_NAME};
     RegistryValueGuard run_{RUN_KEY_PATH, RUN_VALUE_NAME};

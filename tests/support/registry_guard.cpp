@@ -1,5 +1,7 @@
 #include "tests/support/registry_guard.h"
 
+#include <sddl.h>
+
 namespace {
 
 // The shortest leading part of path that names no existing key, or "".
@@ -15,7 +17,83 @@ std::string FirstMissingKey(const std::string& path) {
     }
 }
 
+// The status of opening the key with that access; the key is closed again.
+LONG OpenStatus(const char* keyPath, REGSAM access) {
+    HKEY key = nullptr;
+    const LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, access, &key);
+    if (status == ERROR_SUCCESS) {
+        RegCloseKey(key);
+    }
+    return status;
+}
+
+bool SetDacl(const char* keyPath, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                              nullptr)) {
+        return false;
+    }
+    HKEY key = nullptr;
+    bool set = false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+        set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    return set;
+}
+
+void UndoLock(const char* keyPath) {
+    if (OpenStatus(keyPath, KEY_ALL_ACCESS) == ERROR_ACCESS_DENIED) {
+        SetDacl(keyPath, "D:P(A;;KA;;;WD)");
+    }
+}
+
 }  // namespace
+
+RegistryKeyLock::RegistryKeyLock(std::string keyPath, KeyLock lock) : keyPath_(std::move(keyPath)) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, READ_CONTROL, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    DWORD size = 0;
+    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+    ownDacl_.resize(size);
+    const bool read = size != 0 && RegGetKeySecurity(key, DACL_SECURITY_INFORMATION,
+                                                     ownDacl_.data(), &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (!read) {
+        ownDacl_.clear();
+        return;
+    }
+    const bool readOnly = lock == KeyLock::ReadOnly;
+    if (!SetDacl(keyPath_.c_str(), readOnly ? "D:P(A;;KRWDSD;;;WD)" : "D:P(A;;WDSD;;;WD)")) {
+        return;
+    }
+    holds_ =
+        OpenStatus(keyPath_.c_str(), KEY_ALL_ACCESS) == ERROR_ACCESS_DENIED &&
+        OpenStatus(keyPath_.c_str(), KEY_READ) == (readOnly ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);
+}
+
+RegistryKeyLock::~RegistryKeyLock() {
+    if (ownDacl_.empty()) {
+        return;
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, ownDacl_.data());
+        RegCloseKey(key);
+    }
+    // Should the key's own DACL not give the access back, full access does.
+    UndoLock(keyPath_.c_str());
+}
+
+LeftoverLocksUndone::LeftoverLocksUndone(std::initializer_list<const char*> keyPaths) {
+    for (const char* keyPath : keyPaths) {
+        UndoLock(keyPath);
+    }
+}
 
 RegistryValueGuard::RegistryValueGuard(std::string keyPath, std::string valueName)
     : keyPath_(std::move(keyPath)),

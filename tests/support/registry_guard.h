@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,41 @@ private:
     std::string firstMissingKey_;
     bool existed_ = false;
     std::vector<Value> values_;
+};
+
+// What a locked key still grants the user. Both locks keep WRITE_DAC and
+// DELETE for everyone: without them the key could never be unlocked or
+// removed from the prefix again.
+enum class KeyLock {
+    ReadOnly,  // KEY_READ opens; KEY_ALL_ACCESS opens and creations are refused
+    Closed,    // every open the program makes, and every creation, is refused
+};
+
+// Gives a key under HKEY_CURRENT_USER a DACL that refuses the user, as an
+// organisation's policy or a broken profile does, for as long as it lives,
+// and gives the key its own DACL back when it goes. It creates the key when
+// missing; a guard of that key or value made before the lock removes it.
+class RegistryKeyLock {
+public:
+    RegistryKeyLock(std::string keyPath, KeyLock lock);
+    ~RegistryKeyLock();
+    RegistryKeyLock(const RegistryKeyLock&) = delete;
+    RegistryKeyLock& operator=(const RegistryKeyLock&) = delete;
+
+    // Whether the key now refuses exactly what the lock says.
+    bool Holds() const { return holds_; }
+
+private:
+    std::string keyPath_;
+    std::vector<BYTE> ownDacl_;  // the key's own security descriptor, DACL part
+    bool holds_ = false;
+};
+
+// Gives keys that a run which crashed while a lock held left locked full
+// access back, and leaves the others alone. Made before the guards of those
+// keys, so that they can read them.
+struct LeftoverLocksUndone {
+    LeftoverLocksUndone(std::initializer_list<const char*> keyPaths);
 };
 
 // Writes a REG_DWORD or REG_SZ under HKEY_CURRENT_USER, creating the key;
