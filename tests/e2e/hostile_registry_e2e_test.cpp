@@ -2,19 +2,21 @@
 // with Wine's own reg.exe into the settings key and the policy key before the
 // real program starts: it takes each as its reading rules say (a value is
 // read as 4 bytes whatever its type; longer ones count as absent) and keeps
-// running. Faults Wine cannot produce, such as keys refused to the user, are
-// covered through the fakes in the unit tier.
+// running. And keys whose DACL refuses the user, as Windows refuses a policy
+// key to ordinary users: the program meets each refusal silently.
 #include <windows.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "settings/settings_dialog.h"
 #include "tests/e2e/program_fixture.h"
 
 namespace {
 
 constexpr const char* SETTINGS = "HKCU\\SOFTWARE\\Quillfen\\Shelfcloak";
+constexpr const char* CTRL_SHIFT_A = "ctrl+shift+a";
 constexpr const char* POLICY = "HKCU\\Software\\Policies\\Microsoft\\Windows\\Explorer";
 
 // Runs Wine's reg.exe with the arguments; true when it exits with 0.
@@ -54,6 +56,44 @@ protected:
         PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
         EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the resident instance's exit code";
     }
+
+    // Waits for the program that `start` started to become resident.
+    void BecomesResident(const TracedStart& start) {
+        ASSERT_TRUE(WaitFor([&] { return (window_ = FindMainWindow()) != nullptr; }))
+            << "no resident instance";
+        resident_ = Process::OfWindow(window_);
+        ASSERT_TRUE(resident_.Started());
+        WaitForIcon();
+        EXPECT_EQ(start.ExitCode(), std::nullopt);
+    }
+};
+
+// A folder holding a file named as the program, which is not the program:
+// what the shell would find there if it looked the program up by its bare
+// name from the current folder.
+class DecoyFolder {
+public:
+    DecoyFolder() : folder_(WorkFolder() + "\\decoy"), host_(HostWorkFolder() + "/decoy") {
+        CreateDirectoryA(WorkFolder().c_str(), nullptr);
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        made_ = CopyFileA(DesktopHelperPath().c_str(), File().c_str(), FALSE) != FALSE;
+    }
+    ~DecoyFolder() {
+        DeleteFileA(File().c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    DecoyFolder(const DecoyFolder&) = delete;
+    DecoyFolder& operator=(const DecoyFolder&) = delete;
+
+    bool Made() const { return made_; }
+    const std::string& HostPath() const { return host_; }
+
+private:
+    std::string File() const { return folder_ + "\\Shelfcloak.exe"; }
+
+    std::string folder_;
+    std::string host_;
+    bool made_ = false;
 };
 
 TEST_F(HostileRegistry, SettingsOfTheWrongTypeOrSizeAreReadAsFourBytesOrTakeTheirDefaults) {
@@ -210,6 +250,121 @@ TEST_F(HostileRegistry, PolicyValuesOfAnyShapeAreReplacedByADword) {
     }
     EXPECT_TRUE(resident_.Running());
     ExitResident();
+}
+
+// With Force on and the policy key closed to writes, each hide and show
+// starts the program's own file by its full path to write the value; each
+// copy ends after its one write, whether an instance is still resident or
+// not, and never starts another.
+TEST_F(HostileRegistry, APolicyKeyClosedToWritesStartsTheProgramItselfForEachWriteAndTheCopyEnds) {
+    const RegistryKeyLock policy(POLICY_KEY_PATH, KeyLock::ReadOnly);
+    ASSERT_TRUE(policy.Holds());
+    Store({{"System", "REG_DWORD", "1"}, {"Force", "REG_DWORD", "1"}});
+    const DecoyFolder decoy;
+    ASSERT_TRUE(decoy.Made());
+    const std::string itself = "\"" + ProgramPath() + "\" ";
+    struct Write {
+        const char* by;
+        bool hides;
+        const char* copy;  // the switches the copy is given
+    };
+    {
+        const TracedStart resident("", decoy.HostPath());
+        BecomesResident(resident);
+        std::vector<std::string> copies;
+        for (const Write& w : {Write{"the hot key", true, "-nomulti -exit"},
+                               Write{"the hot key again", false, "-multi -exit"}}) {
+            PressKeys(CTRL_SHIFT_A);
+            EXPECT_TRUE(TaskbarBecomes(!w.hides)) << w.by;
+            copies.push_back(itself + w.copy);
+            EXPECT_TRUE(WaitFor([&] { return resident.Created().size() >= copies.size(); }, QUICK))
+                << w.by << ": no copy was started";
+            EXPECT_TRUE(WaitFor([] { return CountProgramProcesses() == 1; }, QUICK))
+                << w.by << ": " << CountProgramProcesses() << " program processes run";
+        }
+        EXPECT_EQ(resident.Created(), copies) << "what the resident and its copies started";
+        EXPECT_TRUE(resident_.Running());
+        ExitResident();
+    }
+    for (const Write& w : {Write{"-hide -exit", true, "-nomulti -exit"},
+                           Write{"-show -exit", false, "-multi -exit"}}) {
+        const TracedStart first(w.by, decoy.HostPath());
+        EXPECT_TRUE(WaitFor([&] { return first.ExitCode().has_value(); }, QUICK)) << w.by;
+        EXPECT_EQ(first.ExitCode(), 0u) << w.by;
+        EXPECT_TRUE(TaskbarBecomes(!w.hides)) << w.by;
+        // The copy was started before its starter ended, so it is counted until it ends.
+        EXPECT_TRUE(WaitFor([] { return CountProgramProcesses() == 0; }, QUICK))
+            << w.by << ": a program process was left behind";
+        EXPECT_EQ(first.Created(), std::vector<std::string>{itself + w.copy}) << w.by;
+        EXPECT_EQ(FindMainWindow(), nullptr) << w.by;
+    }
+    EXPECT_EQ(ReadValue(POLICY_KEY_PATH, POLICY_VALUE_NAME), std::nullopt)
+        << "a refused value was written";
+}
+
+// Settings and Run keys that refuse the user: the program starts, its hot
+// key works, Settings and Exit store nothing where they may not, and every
+// refusal passes without a word and without a crash.
+TEST_F(HostileRegistry, SettingsKeysClosedToTheUserAreMetSilently) {
+    struct Case {
+        const char* name;
+        const char* key;
+        KeyLock lock;
+        bool firstRun;       // the Settings dialog opens by itself, before the icon
+        const char* keys;    // the hot key at the start
+        const char* keysOk;  // the hot key after Settings' OK with start at logon ticked
+        // stored afterwards
+        std::optional<DWORD> startUp;
+        std::optional<DWORD> edge;
+        bool runValue;
+    };
+    const Case cases[] = {
+        {"settings readable, not writable", SETTINGS_KEY_PATH, KeyLock::ReadOnly, false, "super+q",
+         CTRL_SHIFT_A, std::nullopt, 3, true},
+        {"settings not readable", SETTINGS_KEY_PATH, KeyLock::Closed, true, CTRL_SHIFT_A,
+         CTRL_SHIFT_A, std::nullopt, 3, true},
+        {"Run key not writable", RUN_KEY_PATH, KeyLock::ReadOnly, false, "super+q", "super+q", 1u,
+         4, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Store({{"System", "REG_DWORD", "0"},
+               {"WinKey", "REG_DWORD", "6"},
+               {"LastSeenTaskbarPosition", "REG_DWORD", "3"}});
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, RUN_KEY_PATH, RUN_VALUE_NAME);
+        {
+            const RegistryKeyLock lock(c.key, c.lock);
+            ASSERT_TRUE(lock.Holds());
+            StartResident("", !c.firstRun);
+            HWND settings = nullptr;
+            if (c.firstRun) {
+                ASSERT_TRUE(
+                    WaitFor([&] { return (settings = FindDialog("Settings")) != nullptr; }, QUICK));
+                ExpectToggles(c.keys);
+            } else {
+                EXPECT_EQ(FindDialog("Settings"), nullptr) << "no first run";
+                ExpectToggles(c.keys);
+                ChooseFromTrayMenu(SETTINGS_ROW);
+                ASSERT_TRUE(
+                    WaitFor([&] { return (settings = FindDialog("Settings")) != nullptr; }, QUICK));
+            }
+            ClickAt(ControlCentre(settings, IDC_STARTUP));
+            ClickAt(ControlCentre(settings, IDOK));
+            ASSERT_TRUE(WaitFor([] { return FindDialog("Settings") == nullptr; }, QUICK));
+            if (c.firstRun) {
+                WaitForIcon();
+            }
+            ExpectToggles(c.keysOk);
+            EXPECT_TRUE(resident_.Running());
+            ExitResident();
+        }
+        EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "WinKey"), 6u);
+        EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "StartUp"), c.startUp);
+        EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "LastSeenTaskbarPosition"), c.edge)
+            << "the edge Exit saved";
+        EXPECT_EQ(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME).has_value(), c.runValue);
+        ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+    }
 }
 
 }  // namespace

@@ -170,6 +170,7 @@ protected:
     }
 
     static HMODULE module_;
+    LeftoverLocksUndone unlocked_{SETTINGS_KEY_PATH, RUN_KEY_PATH};
     RegistryKeyGuard settings_{SETTINGS_KEY_PATH};
     RegistryValueGuard run_{RUN_KEY_PATH, RUN_VALUE_NAME};
     HWND owner_ = nullptr;
@@ -311,6 +312,71 @@ TEST_F(SettingsDialog, CancelStoresNothingAndKeepsTheHotKey) {
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY_PATH, 0, KEY_READ, &key), ERROR_SUCCESS)
         << "Cancel created the settings key";
     EXPECT_EQ(RunValue(), std::nullopt);
+}
+
+// Keys whose DACL refuses the user, as a profile locked down by policy does.
+// The dialog reads with KEY_READ, so a key it may only read still shows what
+// is stored; OK then does what it may and passes over the rest in silence.
+TEST_F(SettingsDialog, OverKeysThatRefuseTheUserOkStoresWhatItMayAndNothingElse) {
+    struct Case {
+        const char* name;
+        const char* key;
+        KeyLock lock;
+        // shown at opening
+        bool winShown;
+        const char* winLetter;
+        bool forceShown;
+        // after choosing Ctrl+Shift+B, Force off and start at logon, and OK
+        UINT keyHeld;
+        std::optional<DWORD> system;
+        std::optional<DWORD> force;
+        std::int32_t forceInMemory;
+        bool runValue;
+    };
+    const Case cases[] = {
+        {"settings readable, not writable", SETTINGS_KEY_PATH, KeyLock::ReadOnly, true, "Q", true,
+         'A', 0, 1, 1, true},
+        {"settings not readable", SETTINGS_KEY_PATH, KeyLock::Closed, false, "X", false, 'A', 0, 1,
+         1, true},
+        {"Run key not writable", RUN_KEY_PATH, KeyLock::ReadOnly, true, "Q", true, 'B', 1, 0, 0,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteKeyTree(SETTINGS_KEY_PATH);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, RUN_KEY_PATH, RUN_VALUE_NAME);
+        for (const auto& [name, value] : {std::pair{VALUE_SYSTEM, 0u}, std::pair{VALUE_WIN_KEY, 6u},
+                                          std::pair{VALUE_FORCE, 1u}}) {
+            ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, name, value));
+        }
+        UnregisterHotKey(owner_, HOTKEY_ID_TOGGLE);
+        ASSERT_TRUE(RegisterHotKey(owner_, HOTKEY_ID_TOGGLE, MOD_WIN, 'Q'));
+        AppState.forceAllDisplays = 1;
+        {
+            const RegistryKeyLock lock(c.key, c.lock);
+            ASSERT_TRUE(lock.Holds());
+            Open();
+            EXPECT_EQ(Ticked(IDC_WIN_RADIO), c.winShown);
+            EXPECT_EQ(Shown(IDC_WIN_KEY), c.winLetter);
+            EXPECT_EQ(Ticked(IDC_FORCE), c.forceShown);
+            Choose(IDC_CTRLSHIFT_RADIO, IDC_CTRLSHIFT_KEY, 1);
+            CheckDlgButton(dialog_, IDC_FORCE, BST_UNCHECKED);
+            CheckDlgButton(dialog_, IDC_STARTUP, BST_CHECKED);
+            Press(IDOK);
+            EXPECT_FALSE(IsWindowVisible(dialog_)) << "the dialog stayed";
+            EXPECT_EQ(AppState.settingsDialogOpen, 0);
+            EXPECT_TRUE(HotKeyTaken(MOD_CONTROL | MOD_SHIFT, c.keyHeld))
+                << "Ctrl+Shift+" << static_cast<char>(c.keyHeld) << " is not registered";
+            EXPECT_FALSE(HotKeyTaken(MOD_WIN, 'Q')) << "the old hot key stayed";
+            EXPECT_EQ(AppState.forceAllDisplays, c.forceInMemory);
+            DestroyWindow(dialog_);
+            dialog_ = nullptr;
+        }
+        EXPECT_EQ(StoredDword(VALUE_SYSTEM), c.system);
+        EXPECT_EQ(StoredDword(VALUE_FORCE), c.force);
+        EXPECT_EQ(RunValue().has_value(), c.runValue);
+        UnregisterHotKey(owner_, HOTKEY_ID_TOGGLE);
+    }
 }
 
 }  // namespace
