@@ -8,7 +8,9 @@
 
 #include "app/app_state.h"
 #include "app/identifiers.h"
+#include "settings/settings_store.h"
 #include "tests/support/desktop_state.h"
+#include "tests/support/registry_guard.h"
 #include "tests/win/wine_desktop.h"
 
 namespace {
@@ -31,6 +33,11 @@ class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(TaskbarShown());
+        // The window's creation loads the settings: stored ones, so that it
+        // takes no first run with its dialog; its destruction saves the
+        // edge, which the guard takes back with the rest.
+        DeleteKeyTree(SETTINGS_KEY_PATH);
+        ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, VALUE_SYSTEM, 1));
         AppState = {};
         AppState.hInstance = GetModuleHandleA(nullptr);
         WNDCLASSEXA windowClass = {};
@@ -59,6 +66,8 @@ protected:
     }
 
     DesktopStateGuard restore_;
+    LeftoverLocksUndone unlocked_{SETTINGS_KEY_PATH};
+    RegistryKeyGuard settings_{SETTINGS_KEY_PATH};
     HWND window_ = nullptr;
 };
 
