@@ -22,8 +22,6 @@ constexpr std::uint32_t VISITED_PURPLE = 0x800080;
 constexpr int ICON_ID = 2;                 // a plain static: a click on it only activates the box
 constexpr POINT OFF_THE_BOX = {640, 150};  // the empty desktop above the centred box
 constexpr const char* OPENED_ADDRESS = "http://www.shelfcloak.example";
-constexpr DWORD MOMENT = 700;  // for what should not happen
-constexpr DWORD TRAY_REST = 1500;
 constexpr int TEXT_PIXELS = 20;      // at least this many in the text's colour: the text shows
 constexpr int UNDERLINE_TENTHS = 9;  // a row this full of text colour is an underline
 
@@ -146,18 +144,21 @@ public:
     HandWindow(const HandWindow&) = delete;
     HandWindow& operator=(const HandWindow&) = delete;
 
-    // Moves the pointer over it and reads the image while this process
-    // answers the messages that set the cursor.
+    // Moves the pointer over it and reads the image once it has changed,
+    // while this process answers the messages that set the cursor.
     std::string PointerImageOver() {
+        const std::string elsewhere = PointerImage();
         Xdotool("mousemove 80 70");
-        const DWORD start = GetTickCount();
-        for (MSG message = {}; GetTickCount() - start < MOMENT;) {
+        std::string over = elsewhere;
+        WaitFor([&] {
+            MSG message = {};
             while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
                 DispatchMessageA(&message);
             }
-            Sleep(20);
-        }
-        return PointerImage();
+            over = PointerImage();
+            return over != elsewhere;
+        });
+        return over;
     }
 
 private:
@@ -220,16 +221,9 @@ AddressLook LookAtAddress(HWND box) {
 
 class About : public ProgramTest {
 protected:
-    // Wine's tray lets a click on the icon through only a moment after one
-    // of its menus has led to a new window; no user clicks again that fast.
-    void ChooseAfterARest(MenuRow row) {
-        Sleep(TRAY_REST);
-        ChooseFromTrayMenu(row);
-    }
-
     // Chooses "About ..." from the tray menu; the box that opened, or null.
     HWND OpenFromTrayMenu() {
-        ChooseAfterARest(ABOUT_ROW);
+        ChooseFromTrayMenu(ABOUT_ROW);
         HWND box = nullptr;
         WaitFor([&] { return (box = FindDialog(ABOUT_CAPTION)) != nullptr; }, QUICK);
         return box;
@@ -266,8 +260,8 @@ TEST_F(About, OpensFromTheTrayMenuOnceAndHasNoCloseBox) {
     GetWindowRect(box, &frame);
     EXPECT_FALSE(SaveArtifact(frame, "about.png").empty());
 
-    ChooseAfterARest(ABOUT_ROW);
-    Sleep(MOMENT);
+    ChooseFromTrayMenu(ABOUT_ROW);
+    ASSERT_TRUE(Settled());
     EXPECT_EQ(CountDialogs(ABOUT_CAPTION), 1) << "a second \"About ...\" opened another box";
     ASSERT_NO_FATAL_FAILURE(CloseWith(box, "Escape"));
 }
@@ -310,7 +304,7 @@ TEST_F(About, TheAddressIsAHandAndUnderlinedUnderThePointerAndPurpleOnceFollowed
     EXPECT_TRUE(AddressLooks(box, VISITED_PURPLE, false)) << "opened again in the same run";
     ASSERT_NO_FATAL_FAILURE(CloseWith(box, "Escape"));
 
-    ChooseAfterARest(EXIT_ROW);
+    ChooseFromTrayMenu(EXIT_ROW);
     ASSERT_EQ(resident_.WaitForExit(QUICK), 0u);
     ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
     StartResident();

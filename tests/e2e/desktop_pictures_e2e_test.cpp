@@ -15,18 +15,6 @@ constexpr LONG TASKBAR_TOP = 780;
 // The bottom of the screen: the window's lower part, the taskbar's strip.
 constexpr RECT PICTURE_AREA = {0, SCREEN_HEIGHT - 200, 1280, SCREEN_HEIGHT};
 
-// A new window is maximised before it has painted: waits until two looks
-// at the picture's area a moment apart see the same.
-bool ScreenSettles() {
-    return WaitFor(
-        [] {
-            const ScreenPixels before = CaptureScreen(PICTURE_AREA);
-            Sleep(300);
-            return CaptureScreen(PICTURE_AREA).pixels == before.pixels;
-        },
-        QUICK);
-}
-
 // Another program's window, started maximised in a new process (Wine
 // gives a process the work area it first saw); the process is ended when
 // this goes.
@@ -53,6 +41,9 @@ public:
     }
     MaximisedWindow(const MaximisedWindow&) = delete;
     MaximisedWindow& operator=(const MaximisedWindow&) = delete;
+
+    // A new window is maximised before it has painted.
+    bool HasPainted() const { return window_ != nullptr && Painted(window_); }
 
     // The window's rectangle once it is maximised, or an empty one.
     RECT Rect() const {
@@ -101,7 +92,7 @@ TEST_F(DesktopPictures, AWindowMaximisedWhileHiddenTakesTheTaskbarsStrip) {
         ASSERT_GT(rect.bottom, rect.top) << "no maximised window";
         EXPECT_LE(rect.bottom, TASKBAR_TOP + GetSystemMetrics(SM_CYFRAME))
             << "with the taskbar shown, a maximised window covers it";
-        EXPECT_TRUE(ScreenSettles());
+        EXPECT_TRUE(WaitFor([&] { return shown.HasPainted(); }, QUICK));
         EXPECT_FALSE(SaveArtifact(PICTURE_AREA, "desktop-shown.png").empty());
     }
 
@@ -112,7 +103,7 @@ TEST_F(DesktopPictures, AWindowMaximisedWhileHiddenTakesTheTaskbarsStrip) {
         const RECT rect = hidden.Rect();
         ASSERT_GT(rect.bottom, rect.top) << "no maximised window";
         EXPECT_GE(rect.bottom, SCREEN_HEIGHT) << "the freed strip is not used";
-        EXPECT_TRUE(ScreenSettles());
+        EXPECT_TRUE(WaitFor([&] { return hidden.HasPainted(); }, QUICK));
         EXPECT_FALSE(SaveArtifact(PICTURE_AREA, "desktop-hidden.png").empty());
     }
 

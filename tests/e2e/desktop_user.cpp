@@ -1,6 +1,8 @@
 #include "tests/e2e/desktop_user.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <map>
 
 #include "tests/e2e/program_driver.h"
 #include "tests/support/screen.h"
@@ -13,6 +15,16 @@ constexpr int TRAY_STEP = 20;
 constexpr int ICON_HALF = 8;
 constexpr int MENU_FRAME = 3;
 constexpr int MENU_SEPARATOR_HEIGHT = 9;
+constexpr int SCREEN_WIDTH = 1280;
+// A pixel count that an icon of 16 by 16 pixels always reaches, and a
+// taskbar with nothing on it never does.
+constexpr int ICON_PIXELS = 20;
+// The probe hot key: held by no program, and harmless to the window with
+// the keyboard, which never sees a registered combination.
+constexpr int PROBE_ID = 0x5EED;
+constexpr UINT PROBE_MODIFIERS = MOD_CONTROL | MOD_SHIFT;
+constexpr UINT PROBE_KEY = VK_F12;
+constexpr const char* PROBE_KEYS = "ctrl+shift+F12";
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
@@ -25,6 +37,22 @@ bool Xdotool(const std::string& arguments, DWORD timeoutMs) {
     return RunOnHost(Environment("SHELFCLOAK_XDOTOOL") + " " + arguments, timeoutMs);
 }
 
+bool KeyPressesRead() {
+    static const bool held = RegisterHotKey(nullptr, PROBE_ID, PROBE_MODIFIERS, PROBE_KEY) != FALSE;
+    if (!held || !Xdotool(std::string("key ") + PROBE_KEYS)) {
+        return false;
+    }
+    return WaitFor([] {
+        MSG message = {};
+        while (PeekMessageA(&message, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+            if (message.wParam == PROBE_ID) {
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
 POINT TraySlot(int index) {
     return POINT{TRAY_FIRST_X - index * TRAY_STEP, TRAY_Y};
 }
@@ -34,13 +62,44 @@ bool TrayIconAt(int index) {
     const RECT area = {centre.x - ICON_HALF, centre.y - ICON_HALF, centre.x + ICON_HALF,
                        centre.y + ICON_HALF};
     const ScreenPixels icon = CaptureScreen(area);
-    // The taskbar's own colour, taken from its empty middle.
-    const std::uint32_t background = CaptureScreen(RECT{640, TRAY_Y, 641, TRAY_Y + 1}).At(0, 0);
+    // The taskbar's own colour: the one that most of a row across it shows.
+    // A window's button, its text or a tip covers only a part of the row.
+    std::map<std::uint32_t, int> colours;
+    for (const std::uint32_t pixel :
+         CaptureScreen(RECT{0, TRAY_Y, SCREEN_WIDTH, TRAY_Y + 1}).pixels) {
+        ++colours[pixel];
+    }
+    std::uint32_t background = 0;
+    int most = 0;
+    for (const auto& [colour, count] : colours) {
+        if (count > most) {
+            background = colour;
+            most = count;
+        }
+    }
     int differing = 0;
     for (const std::uint32_t pixel : icon.pixels) {
         differing += pixel != background ? 1 : 0;
     }
-    return differing >= 20;
+    return differing >= ICON_PIXELS;
+}
+
+bool ClickTrayIcon(int index, int button) {
+    // When the last click was, as the system's tick count, in a file that
+    // outlives the scenario that wrote it.
+    const std::string last = WindowsPathOf(HostWorkFolder() + "/last-tray-click");
+    std::uint64_t at = 0;
+    std::ifstream(last) >> at;
+    const std::uint64_t since = GetTickCount64() - at;
+    const UINT doubleClick = GetDoubleClickTime();
+    if (since <= doubleClick) {
+        Sleep(static_cast<DWORD>(doubleClick - since) + 1);
+    }
+    const POINT slot = TraySlot(index);
+    const bool clicked = Xdotool("mousemove " + std::to_string(slot.x) + " " +
+                                 std::to_string(slot.y) + " click " + std::to_string(button));
+    std::ofstream(last) << GetTickCount64();
+    return clicked;
 }
 
 HWND OpenMenu() {
@@ -95,6 +154,24 @@ HWND FindDialog(const char* caption) {
 }
 int CountDialogs(const char* caption) {
     return SearchDialogs(caption).count;
+}
+
+namespace {
+
+BOOL CALLBACK FindUnpainted(HWND control, LPARAM unpainted) {
+    *reinterpret_cast<bool*>(unpainted) |= GetUpdateRect(control, nullptr, FALSE) != FALSE;
+    return TRUE;
+}
+
+}  // namespace
+
+bool Painted(HWND window) {
+    if (!IsWindowVisible(window) || GetUpdateRect(window, nullptr, FALSE)) {
+        return false;
+    }
+    bool unpainted = false;
+    EnumChildWindows(window, FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
 }
 
 POINT ControlCentre(HWND dialog, int id) {

@@ -118,11 +118,13 @@ std::string FileText(const std::string& windowsPath) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A new file name under the host work folder, for this process alone.
+// A new file name under the host work folder, for this process alone: Wine
+// gives a later process the same id, and a shell may write a file after the
+// scenario that named it has gone.
 std::string HostScratch(const char* kind) {
     static int serial = 0;
     return HostWorkFolder() + "/" + kind + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++serial);
+           std::to_string(GetTickCount64()) + "-" + std::to_string(++serial);
 }
 
 }  // namespace
@@ -176,6 +178,22 @@ std::vector<std::string> TracedStart::Created() const {
         created.push_back(line);
     }
     return created;
+}
+
+bool PostedMessagesHandled(HWND window, DWORD timeoutMs) {
+    // Posted messages are handled in order; a sent one overtakes them, so
+    // only a posted mark will do. The default window procedure answers
+    // WM_SETREDRAW(TRUE) by setting the window's WS_VISIBLE style without
+    // showing it, and another process reads the style: once it is set, all
+    // posted before it has been handled. WM_SETREDRAW(FALSE) takes it back.
+    const auto marked = [&] { return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; };
+    if (marked() || !PostMessageA(window, WM_SETREDRAW, TRUE, 0)) {
+        return false;
+    }
+    const bool handled = WaitFor(marked, timeoutMs, 5);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_SETREDRAW, FALSE, 0, SMTO_NORMAL, timeoutMs, &ignored);
+    return handled && !marked();
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD intervalMs) {

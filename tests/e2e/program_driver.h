@@ -78,6 +78,10 @@ private:
     std::string exitCode_;
 };
 
+// Returns once the window's thread has handled every message posted to it
+// before the call; false if it did not within the time.
+bool PostedMessagesHandled(HWND window, DWORD timeoutMs = 10000);
+
 // Waits until condition holds, checking every intervalMs; false on timeout.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
              DWORD intervalMs = 50);

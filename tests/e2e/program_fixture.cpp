@@ -3,7 +3,6 @@
 namespace {
 
 constexpr POINT DESKTOP_MIDDLE = {640, 400};
-constexpr DWORD NOTHING_HAPPENS = 700;
 
 std::string At(POINT point) {
     return std::to_string(point.x) + " " + std::to_string(point.y);
@@ -54,9 +53,6 @@ void ProgramTest::StartResident(const std::string& arguments, bool waitForIcon) 
 
 void ProgramTest::WaitForIcon() {
     ASSERT_TRUE(WaitFor([] { return TrayIconAt(0); }, QUICK)) << "no icon in the tray";
-    // Wine's tray routes clicks on a slot to the icon that sat there before
-    // for a moment after a new one replaces it; no user is as quick.
-    Sleep(1000);
 }
 
 void ProgramTest::ClickAt(POINT point, int button) {
@@ -64,7 +60,7 @@ void ProgramTest::ClickAt(POINT point, int button) {
 }
 
 void ProgramTest::ClickIcon(int button) {
-    ClickAt(TraySlot(0), button);
+    ASSERT_TRUE(ClickTrayIcon(0, button));
 }
 
 void ProgramTest::ChooseFromTrayMenu(MenuRow row) {
@@ -91,12 +87,37 @@ void ProgramTest::PressKeys(const std::string& keys) {
     return ::testing::AssertionFailure() << "the taskbar stayed " << (shown ? "hidden" : "shown");
 }
 
-::testing::AssertionResult TaskbarStays(bool shown) {
-    Sleep(NOTHING_HAPPENS);
+::testing::AssertionResult ProgramTest::Settled() {
+    if (!KeyPressesRead()) {
+        return ::testing::AssertionFailure() << "the desktop did not read the key presses";
+    }
+    if (resident_.Running() && window_ != nullptr && !PostedMessagesHandled(window_)) {
+        return ::testing::AssertionFailure() << "the resident instance did not handle its messages";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult ProgramTest::TaskbarStays(bool shown) {
+    if (const ::testing::AssertionResult settled = Settled(); !settled) {
+        return settled;
+    }
     if (TaskbarShown() == shown) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "the taskbar became " << (shown ? "hidden" : "shown");
+}
+
+::testing::AssertionResult ProgramTest::OneIcon() {
+    if (const ::testing::AssertionResult settled = Settled(); !settled) {
+        return settled;
+    }
+    if (!TrayIconAt(0)) {
+        return ::testing::AssertionFailure() << "no icon";
+    }
+    if (TrayIconAt(1)) {
+        return ::testing::AssertionFailure() << "a second icon";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 void ProgramTest::ExpectToggles(const std::string& keys) {

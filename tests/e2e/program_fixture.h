@@ -50,6 +50,18 @@ protected:
     void ExpectToggles(const std::string& keys);
     void ExpectDoesNothing(const std::string& keys);
 
+    // Returns once the desktop has read every key pressed so far and the
+    // resident instance, if one runs, has handled every message it had been
+    // posted by then: the hot keys those presses stood for, the switches it
+    // was started with, a tray menu's command. What it did not do by then,
+    // it does not do.
+    ::testing::AssertionResult Settled();
+    // Whether the taskbar's visibility is `shown` once all is Settled().
+    ::testing::AssertionResult TaskbarStays(bool shown);
+    // Whether exactly one icon shows once all is Settled(). The shell draws
+    // an icon before the call that adds it returns.
+    ::testing::AssertionResult OneIcon();
+
     LeftoverLocksUndone unlocked_{SETTINGS_KEY_PATH, POLICY_KEY_PATH, RUN_KEY_PATH};
     RegistryKeyGuard settings_{SETTINGS_KEY_PATH};
     RegistryValueGuard policy_{POLICY_KEY_PATH, POLICY_VALUE_NAME};
@@ -58,8 +70,5 @@ protected:
     HWND window_ = nullptr;
 };
 
-// Whether the taskbar's visibility is `shown` after a moment for the
-// program to act; taskbar changes are waited for, their absence is given
-// a fixed time.
+// Whether the taskbar's visibility becomes `shown` within a moment.
 ::testing::AssertionResult TaskbarBecomes(bool shown);
-::testing::AssertionResult TaskbarStays(bool shown);
