@@ -4,6 +4,8 @@
 ;   makensis -DVERSION=1.2.3.4 -DPROGRAM=Shelfcloak.exe -DREADME=README.md
 ;            -DLICENSE=LICENSE -DICON=program.ico -DOUTFILE=Setup.exe shelfcloak.nsi
 ;
+;   -DSIGN=sign.sh   also signs the uninstaller and the installer with it
+;
 ; Installer switches:
 ;   /S          silent: installs with the defaults below and shows nothing
 ;   /LOGON      also start Shelf Cloak at logon (off by default)
@@ -34,6 +36,13 @@ ManifestDPIAware true
 !define WINDOW_CLASS "SHELFCLOAK"
 !define WINDOW_TITLE "Shelf Cloak"
 !define CMD_EXIT 57665
+
+!ifdef SIGN
+  ; The uninstaller is signed before it is packed, so that the file
+  ; installed is the signed one; the installer once it is written.
+  !uninstfinalize '"${SIGN}" "%1" "${PRODUCT} uninstaller"' = 0
+  !finalize '"${SIGN}" "%1" "${PRODUCT} setup"' = 0
+!endif
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
