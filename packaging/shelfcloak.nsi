@@ -20,6 +20,8 @@
 
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; Files keep no build times, so that the same files give the same installer.
+SetDateSave off
 RequestExecutionLevel user
 ManifestDPIAware true
 
