@@ -4,6 +4,8 @@
 ;   makensis -DVERSION=1.2.3.4 -DPROGRAM=Shelfcloak.exe -DREADME=README.md
 ;            -DLICENSE=LICENSE -DICON=program.ico -DOUTFILE=Setup.exe shelfcloak.nsi
 ;
+;   -DSIGN=sign.sh   also signs the uninstaller and the installer with it
+;
 ; Installer switches:
 ;   /S          silent: installs with the defaults below and shows nothing
 ;   /LOGON      also start Shelf Cloak at logon (off by default)
@@ -18,6 +20,8 @@
 
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; Files keep no build times, so that the same files give the same installer.
+SetDateSave off
 RequestExecutionLevel user
 ManifestDPIAware true
 
@@ -34,6 +38,13 @@ ManifestDPIAware true
 !define WINDOW_CLASS "SHELFCLOAK"
 !define WINDOW_TITLE "Shelf Cloak"
 !define CMD_EXIT 57665
+
+!ifdef SIGN
+  ; The uninstaller is signed before it is packed, so that the file
+  ; installed is the signed one; the installer once it is written.
+  !uninstfinalize '"${SIGN}" "%1" "${PRODUCT} uninstaller"' = 0
+  !finalize '"${SIGN}" "%1" "${PRODUCT} setup"' = 0
+!endif
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -61,6 +72,11 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${MAKER}. MIT Li
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+; Names the hot key when the installer stored the first settings, as then
+; no first-run Settings dialog will show it; the larger text leaves room.
+Var HotKeyNote
+!define MUI_FINISHPAGE_TEXT_LARGE
+!define MUI_FINISHPAGE_TEXT "${PRODUCT} has been installed on your computer.$HotKeyNote$\r$\n$\r$\nClick Finish to close Setup."
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
@@ -149,17 +165,39 @@ Section "${PRODUCT}" SectionProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; Stores a setting that is not stored yet; one already there stays.
+!macro DEFAULT_SETTING NAME VALUE
+  ClearErrors
+  ReadRegDWORD $1 HKCU "${SETTINGS_KEY}" "${NAME}"
+  ${If} ${Errors}
+    WriteRegDWORD HKCU "${SETTINGS_KEY}" "${NAME}" ${VALUE}
+  ${EndIf}
+!macroend
+
 ; The same value, quoted path and all, that the Settings dialog writes.
 Section /o "Start ${PRODUCT} at logon" SectionLogon
   WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${EXE}"'
   ; The Settings dialog shows the stored choice, not the Run value: keep
-  ; them in step. A first run (no settings yet) has no stored choice to fix,
-  ; and a settings key written now would skip its Settings dialog.
+  ; them in step. Without a stored hot key the first start would open the
+  ; dialog with start at logon clear, and an OK there would keep the Run
+  ; value it denies; so the program's defaults are stored instead, and
+  ; the user's own values, where there are any, stay.
   ClearErrors
   ReadRegDWORD $0 HKCU "${SETTINGS_KEY}" "System"
-  ${IfNot} ${Errors}
-    WriteRegDWORD HKCU "${SETTINGS_KEY}" "StartUp" 1
+  ${If} ${Errors}
+    WriteRegDWORD HKCU "${SETTINGS_KEY}" "System" 1
+    !insertmacro DEFAULT_SETTING "CtrlShiftKey" 0
+    !insertmacro DEFAULT_SETTING "WinKey" 9
+    !insertmacro DEFAULT_SETTING "Force" 0
+    ; The letter the program takes: the stored position, the last beyond Z.
+    ReadRegDWORD $1 HKCU "${SETTINGS_KEY}" "CtrlShiftKey"
+    ${If} $1 U> 25
+      StrCpy $1 25
+    ${EndIf}
+    StrCpy $2 "ABCDEFGHIJKLMNOPQRSTUVWXYZ" 1 $1
+    StrCpy $HotKeyNote "$\r$\n$\r$\n${PRODUCT} starts at logon. Ctrl+Shift+$2 hides and shows the taskbar."
   ${EndIf}
+  WriteRegDWORD HKCU "${SETTINGS_KEY}" "StartUp" 1
 SectionEnd
 
 Function .onInit

@@ -10,10 +10,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "settings/settings_dialog.h"
 #include "tests/e2e/program_fixture.h"
 
 namespace {
@@ -23,6 +25,34 @@ constexpr const char* UNINSTALL_KEY =
 constexpr DWORD SETUP_TIME = 60000;
 constexpr const char* INSTALLED_FILES[] = {"Shelfcloak.exe", "README.txt", "LICENSE.txt",
                                            "Uninstall.exe"};
+constexpr const char* SETTING_NAMES[] = {"System", "CtrlShiftKey", "WinKey",
+                                         "Force",  "StartUp",      "LastSeenTaskbarPosition"};
+
+// The settings key's values by name; a key without values and no key at all
+// both read as empty.
+using StoredValues = std::map<std::string, DWORD>;
+
+StoredValues ReadSettings() {
+    StoredValues stored;
+    for (const char* name : SETTING_NAMES) {
+        if (const std::optional<DWORD> value = ReadDword(SETTINGS_KEY_PATH, name)) {
+            stored[name] = *value;
+        }
+    }
+    return stored;
+}
+
+std::string Describe(const StoredValues& settings) {
+    std::string text;
+    for (const auto& [name, value] : settings) {
+        text += name + "=" + std::to_string(value) + " ";
+    }
+    return text.empty() ? "none" : text;
+}
+
+std::string Describe(const std::optional<std::string>& value) {
+    return value ? *value : "absent";
+}
 
 // The installer made from this build's program (SHELFCLOAK_INSTALLER).
 std::string InstallerPath() {
@@ -149,14 +179,29 @@ protected:
     }
 
     // Starts what the Start-menu shortcut starts.
-    void StartFromShortcut() {
+    void StartFromShortcut(bool waitForIcon = true) {
         const std::string target = ShortcutTarget(ShortcutPath());
         ASSERT_FALSE(target.empty()) << "the shortcut names no program";
         resident_ = Process::Start(target, "");
         ASSERT_TRUE(resident_.Started()) << "could not start " << target;
         ASSERT_TRUE(WaitFor([&] { return (window_ = FindMainWindow()) != nullptr; }))
             << "the installed copy's window did not appear";
-        WaitForIcon();
+        if (waitForIcon) {
+            WaitForIcon();
+        }
+    }
+
+    // The open Settings dialog made the active window, as Wine hands a new
+    // dialog neither the keyboard nor its first click; null when none opens.
+    HWND ActiveSettingsDialog() {
+        HWND dialog = nullptr;
+        if (!WaitFor([&] { return (dialog = FindDialog("Settings")) != nullptr; }, QUICK)) {
+            return nullptr;
+        }
+        ClickAt(CaptionPoint(dialog));
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, QUICK))
+            << "the Settings dialog did not become active";
+        return dialog;
     }
 
     // Runs the registered quiet uninstall command, as a deployment tool
@@ -243,6 +288,120 @@ TEST_F(Install, UninstallingWhileHiddenShowsTheTaskbarAndRemovesTheSettingsOnReq
     ExpectNothingLeft();
     EXPECT_FALSE(KeyExists(SETTINGS_KEY_PATH)) << "the settings were kept";
     EXPECT_FALSE(KeyExists("SOFTWARE\\Quillfen")) << "the maker's empty key was left";
+}
+
+// Whatever was stored before, and whether the installer's start at logon or
+// the program's first start comes first, the Settings dialog shows what the
+// Run value says, and its OK keeps the two in step.
+TEST_F(Install, StartAtLogonAndTheSettingsDialogAgreeWhateverWasStoredBefore) {
+    const StoredValues defaultsAtLogon = {
+        {"System", 1}, {"CtrlShiftKey", 0}, {"WinKey", 9}, {"Force", 0}, {"StartUp", 1}};
+    struct Case {
+        const char* name;
+        std::optional<StoredValues> before;  // empty: no settings key
+        bool runValueBefore;                 // as an earlier installation at logon left it
+        const char* switches;
+        StoredValues after;
+        bool runValueAfter;
+        bool firstRunDialog;
+        const char* hotKey;
+    };
+    const Case cases[] = {
+        {.name = "no settings, at logon: the program's defaults and no first-run dialog",
+         .before = std::nullopt,
+         .runValueBefore = false,
+         .switches = "/S /LOGON",
+         .after = defaultsAtLogon,
+         .runValueAfter = true,
+         .firstRunDialog = false,
+         .hotKey = "ctrl+shift+a"},
+        {.name = "no settings, not at logon: nothing stored, and the first start asks",
+         .before = std::nullopt,
+         .runValueBefore = false,
+         .switches = "/S",
+         .after = {},
+         .runValueAfter = false,
+         .firstRunDialog = true,
+         .hotKey = "ctrl+shift+a"},
+        {.name = "a key without a hot key: the gaps take the defaults, the rest stays",
+         .before = StoredValues{{"CtrlShiftKey", 2}, {"LastSeenTaskbarPosition", 4}},
+         .runValueBefore = false,
+         .switches = "/S /LOGON",
+         .after = {{"System", 1},
+                   {"CtrlShiftKey", 2},
+                   {"WinKey", 9},
+                   {"Force", 0},
+                   {"StartUp", 1},
+                   {"LastSeenTaskbarPosition", 4}},
+         .runValueAfter = true,
+         .firstRunDialog = false,
+         .hotKey = "ctrl+shift+c"},
+        {.name = "the user's own choices stay, and start at logon is ticked",
+         .before =
+             StoredValues{
+                 {"System", 0}, {"CtrlShiftKey", 1}, {"WinKey", 6}, {"Force", 1}, {"StartUp", 0}},
+         .runValueBefore = false,
+         .switches = "/S /LOGON",
+         .after = {{"System", 0}, {"CtrlShiftKey", 1}, {"WinKey", 6}, {"Force", 1}, {"StartUp", 1}},
+         .runValueAfter = true,
+         .firstRunDialog = false,
+         .hotKey = "super+q"},
+        {.name = "an upgrade without /LOGON keeps start at logon",
+         .before = defaultsAtLogon,
+         .runValueBefore = true,
+         .switches = "/S",
+         .after = defaultsAtLogon,
+         .runValueAfter = true,
+         .firstRunDialog = false,
+         .hotKey = "ctrl+shift+a"},
+    };
+    const std::string atLogon = "\"" + InstalledProgram() + "\"";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteKeyTree(SETTINGS_KEY_PATH);
+        for (const auto& [name, value] : c.before.value_or(StoredValues{})) {
+            ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, name.c_str(), value)) << name;
+        }
+        if (c.runValueBefore) {
+            ASSERT_TRUE(PutString(RUN_KEY_PATH, RUN_VALUE_NAME, atLogon));
+        } else {
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, RUN_KEY_PATH, RUN_VALUE_NAME);
+        }
+
+        ASSERT_NO_FATAL_FAILURE(RunInstaller(c.switches));
+        const std::optional<std::string> runValue = ReadString(RUN_KEY_PATH, RUN_VALUE_NAME);
+        EXPECT_EQ(runValue, c.runValueAfter ? std::optional(atLogon) : std::nullopt)
+            << "the Run value after installing: " << Describe(runValue);
+        EXPECT_EQ(ReadSettings(), c.after)
+            << "stored after installing: " << Describe(ReadSettings());
+
+        ASSERT_NO_FATAL_FAILURE(StartFromShortcut(false));
+        if (!c.firstRunDialog) {
+            ASSERT_NO_FATAL_FAILURE(WaitForIcon());
+            EXPECT_EQ(FindDialog("Settings"), nullptr) << "a first-run dialog opened";
+            ASSERT_NO_FATAL_FAILURE(ChooseFromTrayMenu(SETTINGS_ROW));
+        }
+        const HWND dialog = ActiveSettingsDialog();
+        ASSERT_NE(dialog, nullptr) << "no Settings dialog";
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP) == BST_CHECKED, runValue.has_value())
+            << "the dialog's start at logon, with the Run value " << Describe(runValue);
+
+        ClickAt(ControlCentre(dialog, IDOK));
+        ASSERT_TRUE(WaitFor([] { return FindDialog("Settings") == nullptr; }, QUICK))
+            << "the dialog stayed open";
+        EXPECT_EQ(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME), runValue)
+            << "OK changed the Run value to " << Describe(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME));
+        EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "StartUp"), runValue ? 1u : 0u)
+            << "what the dialog shows at its next opening";
+        if (c.firstRunDialog) {
+            ASSERT_NO_FATAL_FAILURE(WaitForIcon());
+        }
+        ExpectToggles(c.hotKey);
+
+        resident_.End();
+        ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK)) << "the icon stayed";
+        ASSERT_NO_FATAL_FAILURE(RunUninstaller(""));
+    }
 }
 
 }  // namespace
