@@ -191,19 +191,6 @@ protected:
         }
     }
 
-    // The open Settings dialog made the active window, as Wine hands a new
-    // dialog neither the keyboard nor its first click; null when none opens.
-    HWND ActiveSettingsDialog() {
-        HWND dialog = nullptr;
-        if (!WaitFor([&] { return (dialog = FindDialog("Settings")) != nullptr; }, QUICK)) {
-            return nullptr;
-        }
-        ClickAt(CaptionPoint(dialog));
-        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, QUICK))
-            << "the Settings dialog did not become active";
-        return dialog;
-    }
-
     // Runs the registered quiet uninstall command, as a deployment tool
     // does, and waits for the uninstaller, which goes on from a copy of
     // itself, to finish: it removes the uninstall key last.
@@ -381,7 +368,7 @@ TEST_F(Install, StartAtLogonAndTheSettingsDialogAgreeWhateverWasStoredBefore) {
             EXPECT_EQ(FindDialog("Settings"), nullptr) << "a first-run dialog opened";
             ASSERT_NO_FATAL_FAILURE(ChooseFromTrayMenu(SETTINGS_ROW));
         }
-        const HWND dialog = ActiveSettingsDialog();
+        const HWND dialog = ActiveDialog("Settings");
         ASSERT_NE(dialog, nullptr) << "no Settings dialog";
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_STARTUP) == BST_CHECKED, runValue.has_value())
             << "the dialog's start at logon, with the Run value " << Describe(runValue);

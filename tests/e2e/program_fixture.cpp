@@ -76,6 +76,18 @@ void ProgramTest::CloseMenu() {
     ASSERT_TRUE(WaitFor([] { return OpenMenu() == nullptr; }, QUICK)) << "the menu stayed";
 }
 
+HWND ProgramTest::ActiveDialog(const char* caption) {
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindDialog(caption)) != nullptr; }, QUICK)) {
+        ADD_FAILURE() << "no " << caption << " dialog";
+        return nullptr;
+    }
+    ClickAt(CaptionPoint(dialog));
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, QUICK))
+        << "the " << caption << " dialog did not become active";
+    return dialog;
+}
+
 void ProgramTest::PressKeys(const std::string& keys) {
     ASSERT_TRUE(Xdotool("key " + keys));
 }

@@ -44,6 +44,10 @@ protected:
     // Opens the tray menu with a click on the icon and chooses the row.
     void ChooseFromTrayMenu(MenuRow row);
     void CloseMenu();
+    // The dialog with that caption once it shows, made the active window as
+    // a user makes it, by a click on its caption: Wine hands a new dialog
+    // neither the keyboard nor its first click. Null when none shows.
+    HWND ActiveDialog(const char* caption);
     // Presses a key combination on the desktop, as xdotool names it.
     void PressKeys(const std::string& keys);
     // The keys hide the taskbar, and pressed again show it; or they change nothing.

@@ -28,19 +28,10 @@ protected:
         StartResident();
     }
 
-    // Opens the dialog from the tray menu and makes it the active window,
-    // as Wine hands a new dialog neither the keyboard nor its first click.
+    // Opens the dialog from the tray menu and makes it the active window.
     HWND OpenSettings() {
         ChooseFromTrayMenu(SETTINGS_ROW);
-        HWND dialog = nullptr;
-        EXPECT_TRUE(WaitFor([&] { return (dialog = FindDialog("Settings")) != nullptr; }, QUICK))
-            << "no Settings dialog";
-        if (dialog != nullptr) {
-            ClickAt(CaptionPoint(dialog));
-            EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, QUICK))
-                << "the dialog did not become active";
-        }
-        return dialog;
+        return ActiveDialog("Settings");
     }
 
     // Clicks the Win radio button, drops the Win list down, types "q" and
