@@ -1,7 +1,7 @@
 #include "about/about_dialog.h"
 
-#include "app/app_state.h"
 #include "hyperlink/hyperlink.h"
+#include "shared/app_state.h"
 
 namespace {
 

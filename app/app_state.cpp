@@ -1,3 +1,3 @@
-#include "app/app_state.h"
+#include "shared/app_state.h"
 
 constinit AppStateRecord AppState = {};

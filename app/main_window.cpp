@@ -2,12 +2,12 @@
 
 #include <windowsx.h>
 
-#include "app/app_state.h"
-#include "app/identifiers.h"
 #include "app/main_window_decisions.h"
 #include "app/tray_icon.h"
-#include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
+#include "shared/app_state.h"
+#include "shared/identifiers.h"
+#include "shared/program_platform.h"
 
 namespace {
 

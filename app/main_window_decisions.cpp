@@ -1,6 +1,6 @@
 #include "app/main_window_decisions.h"
 
-#include "app/identifiers.h"
+#include "shared/identifiers.h"
 #include "taskbar/hide_show.h"
 
 bool IsTaskbarCreated(std::uint32_t message, const AppStateRecord& state) {

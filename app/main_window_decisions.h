@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
 #include "platform/platform.h"
+#include "shared/app_state.h"
 
 // Mouse messages the tray icon reports in its callback's lParam.
 constexpr std::uint32_t TRAY_LEFT_BUTTON_DOWN = 0x0201;   // WM_LBUTTONDOWN

@@ -1,6 +1,6 @@
 #include "app/switches.h"
 
-#include "app/switch_names.h"
+#include "shared/switch_names.h"
 #include "taskbar/hide_show.h"
 #include "taskbar/multimon_policy.h"
 

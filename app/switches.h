@@ -1,9 +1,9 @@
 // What each kind of instance does with its command-line switches.
 #pragma once
 
-#include "app/app_state.h"
 #include "app/command_line.h"
 #include "platform/platform.h"
+#include "shared/app_state.h"
 
 // A second instance acts on the first of "-show", "-hide", "-multi",
 // "-nomulti" that it finds, and on nothing else.

@@ -1,9 +1,9 @@
 #include "app/tray_icon.h"
 
-#include "app/app_state.h"
-#include "app/identifiers.h"
 #include "platform/win32/owned.h"
 #include "res/resource_ids.h"
+#include "shared/app_state.h"
+#include "shared/identifiers.h"
 
 namespace {
 

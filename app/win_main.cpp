@@ -1,14 +1,14 @@
 // Process entry: the single-instance rule, the switches and the message loop.
 #include <windows.h>
 
-#include "app/app_state.h"
-#include "app/identifiers.h"
 #include "app/instance_role.h"
 #include "app/main_window.h"
 #include "app/switches.h"
 #include "app/tray_icon.h"
-#include "platform/win32/win32_platform.h"
 #include "res/resource_ids.h"
+#include "shared/app_state.h"
+#include "shared/identifiers.h"
+#include "shared/program_platform.h"
 
 void RegisterMainWindowClass(HINSTANCE instance);
 BOOL InitInstance(HINSTANCE instance, int showCommand);

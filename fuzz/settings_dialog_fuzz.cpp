@@ -8,13 +8,13 @@
 #include <optional>
 #include <string>
 
-#include "app/identifiers.h"
 #include "fuzz/registry_contents.h"
 #include "fuzz/require.h"
 #include "platform/program_path.h"
 #include "settings/hot_key.h"
 #include "settings/settings_choices.h"
 #include "settings/settings_store.h"
+#include "shared/identifiers.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace {

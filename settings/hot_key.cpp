@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/identifiers.h"
+#include "shared/identifiers.h"
 
 std::uint32_t ClampWinKeyIndex(std::uint32_t index) {
     return std::min(index, WIN_KEY_LETTER_COUNT - 1);

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "app/identifiers.h"
 #include "platform/program_path.h"
 #include "platform/reg_key.h"
 #include "settings/hot_key.h"
 #include "settings/settings_store.h"
+#include "shared/identifiers.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
 #include "platform/platform.h"
+#include "shared/app_state.h"
 
 inline constexpr const char* RUN_KEY_PATH = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* RUN_VALUE_NAME = "ShCloak";

@@ -1,9 +1,9 @@
 #include "settings/settings_dialog.h"
 
-#include "app/app_state.h"
-#include "platform/win32/win32_platform.h"
 #include "settings/hot_key.h"
 #include "settings/settings_choices.h"
+#include "shared/app_state.h"
+#include "shared/program_platform.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // the edge saved at exit.
 #pragma once
 
-#include "app/app_state.h"
 #include "platform/platform.h"
+#include "shared/app_state.h"
 
 inline constexpr const char* SETTINGS_KEY_PATH = "SOFTWARE\\Quillfen\\Shelfcloak";
 

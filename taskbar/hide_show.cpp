@@ -1,7 +1,7 @@
 #include "taskbar/hide_show.h"
 
+#include "taskbar/edge_arithmetic.h"
 #include "taskbar/multimon_policy.h"
-#include "taskbar/taskbar_edge.h"
 
 namespace {
 

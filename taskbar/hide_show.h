@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
 #include "platform/platform.h"
+#include "shared/app_state.h"
 
 // The shell's windows, as FindWindowA looks them up (class, exact title).
 inline constexpr const char* TASKBAR_CLASS = "Shell_TrayWnd";

@@ -1,8 +1,8 @@
 #include "taskbar/multimon_policy.h"
 
-#include "app/switch_names.h"
 #include "platform/program_path.h"
 #include "platform/reg_key.h"
+#include "shared/switch_names.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-// The one Win32 implementation of each platform interface.
+// The one Win32 implementation of each platform interface but the dialogs,
+// which the application wires to their procedures.
 #pragma once
 
 #include "platform/platform.h"
@@ -8,7 +9,3 @@ Registry& Win32Registry();
 Shell& Win32Shell();
 Module& Win32Module();
 HotKeys& Win32HotKeys();
-Dialogs& Win32Dialogs();
-
-// The Win32 services bundled for the decisions.
-Platform& Win32Platform();

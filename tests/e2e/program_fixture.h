@@ -8,9 +8,9 @@
 
 #include "gtest/gtest.h"
 
-#include "app/identifiers.h"
 #include "settings/settings_choices.h"
 #include "settings/settings_store.h"
+#include "shared/identifiers.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/e2e/desktop_user.h"
 #include "tests/e2e/program_driver.h"

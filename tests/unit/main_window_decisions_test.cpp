@@ -6,7 +6,7 @@
 
 #include "gtest/gtest.h"
 
-#include "app/identifiers.h"
+#include "shared/identifiers.h"
 #include "taskbar/hide_show.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/support/call_match.h"

@@ -11,10 +11,10 @@
 
 #include "gtest/gtest.h"
 
-#include "app/identifiers.h"
 #include "app/main_window_decisions.h"
 #include "settings/settings_choices.h"
 #include "settings/settings_store.h"
+#include "shared/identifiers.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/support/call_match.h"

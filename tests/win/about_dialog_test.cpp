@@ -12,9 +12,9 @@
 
 #include "gtest/gtest.h"
 
-#include "app/app_state.h"
 #include "hyperlink/hyperlink.h"
 #include "res/resource_ids.h"
+#include "shared/app_state.h"
 #include "tests/support/dialog_template.h"
 #include "tests/win/recording_shell.h"
 

@@ -6,9 +6,9 @@
 
 #include "gtest/gtest.h"
 
-#include "app/app_state.h"
-#include "app/identifiers.h"
 #include "settings/settings_store.h"
+#include "shared/app_state.h"
+#include "shared/identifiers.h"
 #include "tests/support/desktop_state.h"
 #include "tests/support/registry_guard.h"
 #include "tests/win/wine_desktop.h"

@@ -10,9 +10,9 @@
 
 #include "gtest/gtest.h"
 
-#include "app/app_state.h"
-#include "app/identifiers.h"
 #include "res/resource_ids.h"
+#include "shared/app_state.h"
+#include "shared/identifiers.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 
 #include "gtest/gtest.h"
 
-#include "app/app_state.h"
-#include "app/identifiers.h"
 #include "res/resource_ids.h"
 #include "settings/settings_choices.h"
 #include "settings/settings_store.h"
+#include "shared/app_state.h"
+#include "shared/identifiers.h"
 #include "tests/support/dialog_template.h"
 #include "tests/support/registry_guard.h"
 

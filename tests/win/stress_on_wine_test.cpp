@@ -9,11 +9,13 @@
 
 #include "gtest/gtest.h"
 
-#include "app/app_state.h"
-#include "app/identifiers.h"
 #include "app/main_window_decisions.h"
+#include "app/program_dialogs.h"
 #include "app/switches.h"
 #include "platform/win32/win32_platform.h"
+#include "shared/app_state.h"
+#include "shared/identifiers.h"
+#include "shared/program_platform.h"
 #include "taskbar/hide_show.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/support/desktop_state.h"

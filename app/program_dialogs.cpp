@@ -1,7 +1,8 @@
+#include "app/program_dialogs.h"
+
 #include <windows.h>
 
 #include "about/about_dialog.h"
-#include "platform/win32/win32_platform.h"
 #include "res/resource_ids.h"
 #include "settings/settings_dialog.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/handles.h"
-#include "taskbar/taskbar_edge.h"
+#include "shared/taskbar_edge.h"
 
 constexpr std::size_t APP_TEXT_SIZE = 100;
 

@@ -1,3 +1,6 @@
+#include "shared/program_platform.h"
+
+#include "app/program_dialogs.h"
 #include "platform/win32/win32_platform.h"
 
 Platform& Win32Platform() {

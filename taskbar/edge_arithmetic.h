@@ -1,19 +1,8 @@
-// Which screen edge the taskbar sat on, and the work-area arithmetic for it.
+// The work-area arithmetic of the taskbar's edge.
 #pragma once
 
-#include <cstdint>
-
 #include "platform/desktop.h"
-
-// Persisted as a 32-bit number; any value may come back from storage, and
-// every value other than Left, Right and Top is handled as Bottom.
-enum class TaskbarEdge : std::uint32_t {
-    NotSeen = 0,
-    Left = 1,
-    Right = 2,
-    Top = 3,
-    Bottom = 4,
-};
+#include "shared/taskbar_edge.h"
 
 // The edge that the work area leaves free for the taskbar, tested left, top,
 // right, bottom; `previous` when the work area already spans the screen.

@@ -1,4 +1,4 @@
-#include "taskbar/taskbar_edge.h"
+#include "taskbar/edge_arithmetic.h"
 
 #include <cstdint>
 #include <limits>
