@@ -46,6 +46,10 @@ void ProgramTest::StartResident(const std::string& arguments, bool waitForIcon) 
     ASSERT_TRUE(resident_.Started()) << "could not start " << ProgramPath();
     ASSERT_TRUE(WaitFor([&] { return (window_ = FindMainWindow()) != nullptr; }))
         << "the resident instance's window did not appear";
+    // The window shows while it is still being created; once it handles
+    // what is posted to it, its creation (the hot key with it) is done, or
+    // a first run's Settings dialog is up.
+    ASSERT_TRUE(PostedMessagesHandled(window_)) << "the resident instance handles no messages";
     if (waitForIcon) {
         WaitForIcon();
     }

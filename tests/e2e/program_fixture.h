@@ -34,8 +34,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Starts the resident instance and waits for its window and, unless
-    // told otherwise, for its tray icon.
+    // Starts the resident instance and waits until its window handles
+    // messages and, unless told otherwise, for its tray icon.
     void StartResident(const std::string& arguments = "", bool waitForIcon = true);
     void WaitForIcon();
 
