@@ -23,6 +23,9 @@ namespace {
 constexpr const char* UNINSTALL_KEY =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Shelfcloak";
 constexpr DWORD SETUP_TIME = 60000;
+// The file name of the copy of itself in the temporary folder from which
+// the uninstaller carries on.
+constexpr const char* UNINSTALLER_COPY = "Un.exe";
 constexpr const char* INSTALLED_FILES[] = {"Shelfcloak.exe", "README.txt", "LICENSE.txt",
                                            "Uninstall.exe"};
 constexpr const char* SETTING_NAMES[] = {"System", "CtrlShiftKey", "WinKey",
@@ -172,6 +175,7 @@ protected:
         RemoveDirectoryA(InstallFolder().c_str());
         DeleteFileA(ShortcutPath().c_str());
         DeleteKeyTree(UNINSTALL_KEY);
+        WaitFor([] { return CountProcesses(UNINSTALLER_COPY) == 0; }, SETUP_TIME);
     }
 
     void RunInstaller(const std::string& switches) {
@@ -201,6 +205,10 @@ protected:
         ASSERT_EQ(RunCommandLine(*command + extraSwitches, SETUP_TIME), 0u) << *command;
         ASSERT_TRUE(WaitFor([] { return !KeyExists(UNINSTALL_KEY); }, SETUP_TIME))
             << "the uninstallation did not finish";
+        // The copy ends a moment after its last step; another uninstallation
+        // started meanwhile could not make its own copy there.
+        ASSERT_TRUE(WaitFor([] { return CountProcesses(UNINSTALLER_COPY) == 0; }, SETUP_TIME))
+            << "the uninstaller's copy did not end";
     }
 
     static void ExpectInstalled() {

@@ -231,10 +231,10 @@ HWND FindMainWindow() {
 
 namespace {
 
-// Calls found(id) for every process whose file is named as the program's;
-// false when the processes cannot be listed.
+// Calls found(id) for every process whose file has that name; false when
+// the processes cannot be listed.
 template <typename Found>
-bool ForEachProgramProcess(Found found) {
+bool ForEachProcessNamed(const char* file, Found found) {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) {
         return false;
@@ -243,7 +243,7 @@ bool ForEachProgramProcess(Found found) {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more;
          more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, "Shelfcloak.exe") == 0) {
+        if (lstrcmpiA(entry.szExeFile, file) == 0) {
             found(entry.th32ProcessID);
         }
     }
@@ -251,15 +251,21 @@ bool ForEachProgramProcess(Found found) {
     return true;
 }
 
+constexpr const char* PROGRAM_FILE = "Shelfcloak.exe";
+
 }  // namespace
 
-int CountProgramProcesses() {
+int CountProcesses(const char* file) {
     int count = 0;
-    return ForEachProgramProcess([&](DWORD) { ++count; }) ? count : -1;
+    return ForEachProcessNamed(file, [&](DWORD) { ++count; }) ? count : -1;
+}
+
+int CountProgramProcesses() {
+    return CountProcesses(PROGRAM_FILE);
 }
 
 void EndProgramProcesses() {
-    ForEachProgramProcess([](DWORD id) {
+    ForEachProcessNamed(PROGRAM_FILE, [](DWORD id) {
         if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
             TerminateProcess(process, 1);
             WaitForSingleObject(process, 5000);

@@ -93,7 +93,9 @@ void ShowTaskbar();
 bool NewProcessSeesWorkArea(const RECT& area);
 // The resident instance's hidden main window, or null.
 HWND FindMainWindow();
-// Program processes alive on the desktop, found by their file name.
+// Processes alive on the desktop whose file has that name; -1 when they
+// cannot be listed. The program's own, by its file name.
+int CountProcesses(const char* file);
 int CountProgramProcesses();
 // Ends each of them by its id: what a scenario started through a shell or
 // what the program itself started, when a failure left it running.
