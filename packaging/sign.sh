@@ -7,7 +7,9 @@
 # unset), and an RFC 3161 time-stamp server from SHELFCLOAK_SIGN_TIMESTAMP_URL
 # when it is set. The password reaches osslsigncode through a file only
 # this user may read, never on a command line, where other users and build
-# logs could see it. DESCRIPTION is the name Windows shows for the file.
+# logs could see it; a certificate without one is given none, since
+# osslsigncode refuses an empty password file. DESCRIPTION is the name
+# Windows shows for the file.
 set -euo pipefail
 file=$1
 description=$2
@@ -15,10 +17,12 @@ pfx=${SHELFCLOAK_SIGN_PFX:?names no certificate}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-printf '%s' "${SHELFCLOAK_SIGN_PASSWORD-}" >"$work/password"
 
-args=(sign -pkcs12 "$pfx" -readpass "$work/password" -h sha256
-      -n "$description" -i https://www.shelfcloak.example/)
+args=(sign -pkcs12 "$pfx" -h sha256 -n "$description" -i https://www.shelfcloak.example/)
+if [[ -n ${SHELFCLOAK_SIGN_PASSWORD-} ]]; then
+  printf '%s' "$SHELFCLOAK_SIGN_PASSWORD" >"$work/password"
+  args+=(-readpass "$work/password")
+fi
 if [[ -n ${SHELFCLOAK_SIGN_TIMESTAMP_URL-} ]]; then
   args+=(-ts "$SHELFCLOAK_SIGN_TIMESTAMP_URL")
 fi

@@ -70,6 +70,15 @@ verify program-in-zip "$program"
 verify installer "$installer"
 verify installed-program "$work/installed/Shelfcloak.exe"
 verify installed-uninstaller "$work/installed/Uninstall.exe"
+# A certificate kept without a password is signed with, given none.
+openssl pkcs12 -export -inkey key.pem -in cert.pem -out open.pfx -passout pass: \
+  >>openssl.log 2>&1 || { cat openssl.log >&2; exit 1; }
+cp "$work/build/Shelfcloak.exe" open-signed.exe
+if ! env -u SHELFCLOAK_SIGN_PASSWORD SHELFCLOAK_SIGN_PFX="$work/open.pfx" \
+     "$source_dir/packaging/sign.sh" open-signed.exe "Shelf Cloak" >sign-open.log 2>&1; then
+  cat sign-open.log >&2
+fi
+verify program-by-a-certificate-without-password "$work/open-signed.exe"
 if ! cmp -s "$program" "$work/installed/Shelfcloak.exe"; then
   echo "DIFFERS: the installed program is not the ZIP's" >&2
   status=1
