@@ -29,6 +29,13 @@ void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& plat
     if (hotKeyId != HOTKEY_ID_TOGGLE) {
         return;
     }
-    HideShowTaskbar(state.nextToggleShows, state, platform);
-    state.nextToggleShows = state.nextToggleShows == 0 ? 1 : 0;
+    // The taskbar may have changed since the last press: a second start's
+    // switch, an uninstaller's -show, or a restarted shell's new taskbar.
+    const std::optional<bool> shown = TaskbarShown(platform.desktop);
+    if (!shown) {
+        return;
+    }
+    const std::int32_t show = *shown ? 0 : 1;
+    HideShowTaskbar(show, state, platform);
+    state.nextToggleShows = show == 0 ? 1 : 0;
 }

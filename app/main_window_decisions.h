@@ -28,5 +28,6 @@ enum class MenuAction {
 
 MenuAction MenuActionFor(std::uint32_t command, const AppStateRecord& state);
 
-// The toggle hot key: hides or shows as state.nextToggleShows says, then flips it.
+// The toggle hot key: hides a shown taskbar and shows a hidden one, and
+// records which way the next press goes; without a taskbar it does nothing.
 void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& platform);

@@ -48,3 +48,11 @@ void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platfor
         SetTaskbarWindowsShown(taskbar, false, desktop);
     }
 }
+
+std::optional<bool> TaskbarShown(Desktop& desktop) {
+    const WindowHandle taskbar = desktop.FindTopWindow(TASKBAR_CLASS, "");
+    if (taskbar == nullptr) {
+        return std::nullopt;
+    }
+    return desktop.IsShown(taskbar);
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/platform.h"
 #include "shared/app_state.h"
@@ -20,3 +21,6 @@ inline constexpr const char* START_BUTTON_TITLE = "Start";
 // window, and the multi-display policy (when state.forceAllDisplays is
 // nonzero) between the two. Without a taskbar nothing happens.
 void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platform);
+
+// Whether the taskbar shows now; empty when there is no taskbar.
+std::optional<bool> TaskbarShown(Desktop& desktop);

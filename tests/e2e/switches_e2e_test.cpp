@@ -45,6 +45,18 @@ TEST_F(Switches, SecondStartHidesAndShowsTheTaskbar) {
     EXPECT_EQ(CountProgramProcesses(), 1) << "second instances must not stay";
 }
 
+// The resident instance is not told of a second start's switch: its next
+// press must still act on the taskbar as it is, not repeat the switch.
+TEST_F(Switches, OnePressAfterASecondStartsSwitchActsOnTheTaskbarAsItIs) {
+    StartResident();
+    EXPECT_EQ(RunToExit("-hide"), 0u);
+    ASSERT_TRUE(TaskbarBecomes(false));
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(true)) << "the press after -hide did not show";
+    PressKeys("ctrl+shift+a");
+    EXPECT_TRUE(TaskbarBecomes(false)) << "the next press did not hide";
+}
+
 TEST_F(Switches, FirstStartWithHideAndExitHidesAndLeavesNothingBehind) {
     Process first = Process::Start(ProgramPath(), "-HIDE -exit");
     EXPECT_EQ(first.WaitForExit(15000), 0u);

@@ -102,12 +102,35 @@ TEST(OnToggleHotKey, FirstPressHidesSecondShows) {
     EXPECT_TRUE(SameCalls(desk.Windows(), {"Hide Shell_TrayWnd", "Show Shell_TrayWnd"}));
 }
 
-TEST(OnToggleHotKey, FlipsAnyNonzeroStateToHide) {
-    Desk desk;
-    desk.state.nextToggleShows = 7;
-    OnToggleHotKey(HOTKEY_ID_TOGGLE, desk.state, desk.fake.platform);
-    EXPECT_EQ(desk.state.nextToggleShows, 0);
-    EXPECT_TRUE(SameCalls(desk.Windows(), {"Show Shell_TrayWnd"}));
+// Another start's switch, an uninstaller or a new shell may have changed the
+// taskbar since the last press: the press goes by the taskbar as it is.
+TEST(OnToggleHotKey, ActsOnTheTaskbarAsItIs) {
+    struct Case {
+        const char* name;
+        bool taskbar;
+        bool shown;
+        std::int32_t nextToggleShows;
+        std::vector<std::string> windows;
+        std::int32_t nextAfter;
+    };
+    const Case cases[] = {
+        {"shown, though the last press hid", true, true, 1, {"Hide Shell_TrayWnd"}, 1},
+        {"hidden, though the last press showed", true, false, 0, {"Show Shell_TrayWnd"}, 0},
+        {"no taskbar", false, false, 1, {}, 1},
+    };
+    for (const Case& c : cases) {
+        FakePlatform fake;
+        fake.desktop.screen = {1280, 800};
+        fake.desktop.workArea = {0, 0, 1280, 800};
+        if (c.taskbar) {
+            fake.desktop.AddWindow(TASKBAR_CLASS, "", {0, 780, 1280, 800}, c.shown);
+        }
+        AppStateRecord state = {};
+        state.nextToggleShows = c.nextToggleShows;
+        OnToggleHotKey(HOTKEY_ID_TOGGLE, state, fake.platform);
+        EXPECT_TRUE(SameCalls(fake.log.Matching({"Show", "Hide"}), c.windows)) << c.name;
+        EXPECT_EQ(state.nextToggleShows, c.nextAfter) << c.name;
+    }
 }
 
 TEST(OnToggleHotKey, OtherHotKeysDoNothing) {
