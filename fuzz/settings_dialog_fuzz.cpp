@@ -1,7 +1,8 @@
 // The Settings dialog's decisions over arbitrary registry contents: what it
 // shows when it opens, then what OK with arbitrary choices stores. Neither
 // leaves a key open; the lists' positions are always inside the lists; OK
-// ends with exactly one registration of the hot key; the Run value changes
+// ends with exactly one hot key held, and one that is refused changes
+// nothing and gives the held one back; the Run value changes
 // only with the box and only ever holds a whole, quoted path.
 #include <cstddef>
 #include <cstdint>
@@ -88,7 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fake.module.path = input.Text(input.U16() % 300);
     fake.module.fails = (flags & 0x40) != 0;
     if ((flags & 0x80) != 0) {
-        fake.hotKeys.heldElsewhere.insert({6, 'A'});
+        // Another program's, and one that Windows keeps.
+        fake.hotKeys.heldElsewhere.insert({6, 'Q'});
+        fake.hotKeys.heldElsewhere.insert({8, 'X'});
     }
     DecodeRegistry(input, fake.registry);
     std::optional<FakeRegistry::Value> runBefore;
@@ -99,6 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AppStateRecord state = {};
     state.mainWindow = WINDOW;
     state.forceAllDisplays = 7;  // what the load left; OK replaces it only when it stores
+    // Ctrl+Shift+A, as the load registered it.
+    state.toggleKeyHeld = {6, 'A'};
+    fake.hotKeys.registered[{WINDOW, 2136}] = {6, 'A'};
     const SettingsChoices shown = StoredSettingsChoices(fake.registry);
     Require(fake.registry.OpenHandles() == 0, "opening the dialog left a key open");
     Require(NoWrites(fake.log), "opening the dialog wrote to the registry");
@@ -110,14 +116,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool stores = KeyOpensOrCreates(fake.registry, SETTINGS_KEY_PATH);
     const bool settingsClean = !HasFaults(fake.registry, SETTINGS_KEY_PATH);
     fake.log.calls.clear();
-    ApplySettingsChoices(chosen, state, fake.platform);
+    const OkOutcome outcome = ApplySettingsChoices(chosen, state, fake.platform);
 
     Require(fake.registry.OpenHandles() == 0, "OK left a key open");
     const auto hotKeyCalls = fake.log.Matching({"RegisterHotKey", "UnregisterHotKey"});
-    Require(hotKeyCalls.size() == 2 && hotKeyCalls[0] == "UnregisterHotKey 2136" &&
+    Require(hotKeyCalls.size() >= 2 && hotKeyCalls[0] == "UnregisterHotKey 2136" &&
                 hotKeyCalls[1].rfind("RegisterHotKey 2136 ", 0) == 0,
-            "OK did not replace the hot key by exactly one registration");
+            "OK did not let the hot key go and try the new one");
     Require(fake.hotKeys.registered.size() <= 1, "more than one hot key is registered");
+    if (!outcome.applied) {
+        Require(hotKeyCalls.size() == 3 && hotKeyCalls[2] == "RegisterHotKey 2136 Ctrl+Shift+A",
+                "a refused hot key did not give the held one back");
+        Require(fake.hotKeys.registered.size() == 1, "a refused hot key left none held");
+        Require(NoWrites(fake.log), "a refused hot key still wrote to the registry");
+        Require(state.forceAllDisplays == 7, "a refused hot key changed Force in memory");
+        return 0;
+    }
+    Require(fake.hotKeys.registered.size() == 1, "OK left no hot key held");
+    if (stores) {
+        Require(hotKeyCalls.size() == 2, "OK registered more than the new hot key");
+    } else {
+        Require(hotKeyCalls.size() == 4 && hotKeyCalls[2] == "UnregisterHotKey 2136" &&
+                    hotKeyCalls[3] == "RegisterHotKey 2136 Ctrl+Shift+A",
+                "settings that cannot be stored did not get the default hot key");
+    }
     Require(state.forceAllDisplays == (stores ? (chosen.force ? 1 : 0) : 7),
             "Force in memory does not follow what OK stored");
     Require(CountCalls(fake.log, "Execute") == 0, "OK started a program");

@@ -5,6 +5,15 @@
 
 #include "platform/handles.h"
 
+// A combination as RegisterHotKey takes it: MOD_ flags and a virtual-key
+// code. No modifiers at all stands for no combination.
+struct KeyCombination {
+    std::uint32_t modifiers;
+    std::uint32_t keyCode;
+
+    friend bool operator==(const KeyCombination&, const KeyCombination&) = default;
+};
+
 class HotKeys {
 public:
     // RegisterHotKey; false when the combination is refused (another program

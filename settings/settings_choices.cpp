@@ -6,7 +6,6 @@
 #include "platform/reg_key.h"
 #include "settings/hot_key.h"
 #include "settings/settings_store.h"
-#include "shared/identifiers.h"
 
 namespace {
 
@@ -14,17 +13,20 @@ std::uint32_t AsFlag(bool on) {
     return on ? 1 : 0;
 }
 
-void StoreChoices(const RegKey& key, const SettingsChoices& chosen, AppStateRecord& state,
-                  Platform& platform) {
+void StoreChoices(const RegKey& key, const SettingsChoices& chosen, AppStateRecord& state) {
     WriteDword(key, VALUE_FORCE, AsFlag(chosen.force));
     state.forceAllDisplays = chosen.force ? 1 : 0;
     WriteDword(key, VALUE_WIN_KEY, chosen.winIndex);
     WriteDword(key, VALUE_CTRL_SHIFT_KEY, chosen.ctrlShiftIndex);
-    RegisterToggleHotKey(state.mainWindow, chosen.ctrlShift ? 1 : 0,
-                         chosen.ctrlShift ? chosen.ctrlShiftIndex : chosen.winIndex,
-                         platform.hotKeys);
     WriteDword(key, VALUE_SYSTEM, AsFlag(chosen.ctrlShift));
     WriteDword(key, VALUE_STARTUP, AsFlag(chosen.startAtLogon));
+}
+
+void Append(char* text, std::size_t size, std::size_t& length, const char* part) {
+    for (; *part != '\0' && length + 1 < size; ++part) {
+        text[length++] = *part;
+    }
+    text[length] = '\0';
 }
 
 }  // namespace
@@ -54,22 +56,45 @@ SettingsChoices StoredSettingsChoices(Registry& registry) {
     return shown;
 }
 
-void ApplySettingsChoices(const SettingsChoices& chosen, AppStateRecord& state,
-                          Platform& platform) {
-    platform.hotKeys.Unregister(state.mainWindow, HOTKEY_ID_TOGGLE);
+HotKeyChoice ChosenHotKey(const SettingsChoices& chosen) {
+    return HotKeyChoice{chosen.ctrlShift,
+                        chosen.ctrlShift ? chosen.ctrlShiftIndex : chosen.winIndex};
+}
+
+OkOutcome ApplySettingsChoices(const SettingsChoices& chosen, AppStateRecord& state,
+                               Platform& platform) {
+    // Tried before anything is stored or created: a refused combination must
+    // change nothing, so that the user can choose again or cancel.
+    const HotKeyChoice hotKey = ChosenHotKey(chosen);
+    if (!ReplaceToggleHotKey(hotKey, state, platform.hotKeys)) {
+        return OkOutcome{false, hotKey};
+    }
     {
         const RegKey key =
             OpenOrCreateRegKey(platform.registry, SETTINGS_KEY_PATH, RegAccess::AllAccess);
         if (key) {
-            StoreChoices(key, chosen, state, platform);
+            StoreChoices(key, chosen, state);
         } else {
-            RegisterToggleHotKey(state.mainWindow, 1, DEFAULT_CTRL_SHIFT_KEY_INDEX,
-                                 platform.hotKeys);
+            // Settings that cannot be stored get the default hot key; should
+            // that be refused, the chosen one stays.
+            ReplaceToggleHotKey(DEFAULT_HOT_KEY, state, platform.hotKeys);
         }
     }
     if (chosen.startAtLogon != (state.startupAtOpen != 0)) {
         SetStartAtLogon(chosen.startAtLogon, platform);
     }
+    return OkOutcome{true, {}};
+}
+
+void RefusedHotKeyMessage(HotKeyChoice refused, char (&text)[REFUSED_MESSAGE_SIZE]) {
+    char name[HOT_KEY_NAME_SIZE];
+    NameHotKey(refused, name);
+    std::size_t length = 0;
+    text[0] = '\0';
+    Append(text, REFUSED_MESSAGE_SIZE, length, name);
+    Append(text, REFUSED_MESSAGE_SIZE, length,
+           " is already in use, by Windows or by another program.\n\n"
+           "Please choose another letter, or the other modifier.");
 }
 
 void SetStartAtLogon(bool on, Platform& platform) {

@@ -50,6 +50,16 @@ INT_PTR OnInitDialog(HWND dialog) {
     return TRUE;  // the dialog manager sets the default focus
 }
 
+// The dialog stays open with the refused choice, and the keyboard goes to
+// its letter list, where the user makes the next one.
+void TellHotKeyRefused(HWND dialog, HotKeyChoice refused) {
+    char text[REFUSED_MESSAGE_SIZE];
+    RefusedHotKeyMessage(refused, text);
+    MessageBoxA(dialog, text, AppState.windowTitle, MB_OK | MB_ICONWARNING);
+    const int list = refused.ctrlShift ? IDC_CTRLSHIFT_KEY : IDC_WIN_KEY;
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, list)), TRUE);
+}
+
 void Close(HWND dialog, int result) {
     AppState.settingsDialogOpen = 0;
     EndDialog(dialog, result);
@@ -58,7 +68,12 @@ void Close(HWND dialog, int result) {
 INT_PTR OnCommand(HWND dialog, WORD command) {
     switch (command) {
         case IDOK:
-            ApplySettingsChoices(Chosen(dialog), AppState, Win32Platform());
+            if (const OkOutcome outcome =
+                    ApplySettingsChoices(Chosen(dialog), AppState, Win32Platform());
+                !outcome.applied) {
+                TellHotKeyRefused(dialog, outcome.refused);
+                return TRUE;
+            }
             Close(dialog, IDOK);
             return TRUE;
         case IDCANCEL:

@@ -5,11 +5,8 @@
 
 namespace {
 
-constexpr std::int32_t WITH_CTRL_SHIFT = 1;
-constexpr std::int32_t WITH_WIN = 0;
-
 void StartFirstRun(WindowHandle window, AppStateRecord& state, Platform& platform) {
-    RegisterToggleHotKey(window, WITH_CTRL_SHIFT, DEFAULT_CTRL_SHIFT_KEY_INDEX, platform.hotKeys);
+    RegisterToggleHotKey(window, DEFAULT_HOT_KEY, state, platform.hotKeys);
     // The dialog registers the user's choice on the main window, whose
     // handle the creation has not returned yet.
     if (state.mainWindow == nullptr) {
@@ -33,11 +30,10 @@ void LoadSettingsAndRegisterHotKey(WindowHandle window, AppStateRecord& state, P
     const std::uint32_t ctrlShiftIndex =
         ReadDword(key, VALUE_CTRL_SHIFT_KEY).value_or(DEFAULT_CTRL_SHIFT_KEY_INDEX);
     if (const auto system = ReadDword(key, VALUE_SYSTEM)) {
-        if (*system != 0) {
-            RegisterToggleHotKey(window, WITH_CTRL_SHIFT, ctrlShiftIndex, platform.hotKeys);
-        } else {
-            RegisterToggleHotKey(window, WITH_WIN, winIndex, platform.hotKeys);
-        }
+        // A refusal stays silent here: there is nothing yet to show it on.
+        const bool ctrlShift = *system != 0;
+        RegisterToggleHotKey(window, {ctrlShift, ctrlShift ? ctrlShiftIndex : winIndex}, state,
+                             platform.hotKeys);
     }
     if (const auto edge = ReadDword(key, VALUE_LAST_EDGE)) {
         state.lastTaskbarEdge = static_cast<TaskbarEdge>(*edge);

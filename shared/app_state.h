@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/handles.h"
+#include "platform/hot_keys.h"
 #include "shared/taskbar_edge.h"
 
 constexpr std::size_t APP_TEXT_SIZE = 100;
@@ -16,12 +17,17 @@ struct AppStateRecord {
     WindowHandle mainWindow;
     IconHandle trayIcon;
     std::uint32_t taskbarCreatedMsg;
-    std::int32_t nextToggleShows;  // 1: the next toggle press shows; 0: it hides
-    TaskbarEdge lastTaskbarEdge;   // edge where the taskbar sat when last hidden
+    // 1: the taskbar was last left hidden, so the next toggle press shows; 0:
+    // it hides. The press itself goes by the taskbar as it is then.
+    std::int32_t nextToggleShows;
+    TaskbarEdge lastTaskbarEdge;  // edge where the taskbar sat when last hidden
     std::int32_t forceAllDisplays;
     std::int32_t settingsDialogOpen;
     std::int32_t aboutDialogOpen;
     std::int32_t startupAtOpen;  // the start-at-logon box when Settings opened
+    // What the toggle hot key holds now, so that a refused replacement can
+    // give it back; no modifiers: nothing is held.
+    KeyCombination toggleKeyHeld;
 };
 
 // The one instance, all zero at process start. Only the Win32 layer names

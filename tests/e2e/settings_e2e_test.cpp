@@ -11,7 +11,13 @@
 namespace {
 
 constexpr int WIN_Q_POSITION = 6;
+constexpr int CTRL_SHIFT_B_POSITION = 1;
+constexpr int CTRL_SHIFT_Q_POSITION = 16;
 constexpr const char* CTRL_SHIFT_A = "ctrl+shift+a";
+// The caption of the program's message boxes: its window title.
+constexpr const char* PROGRAM_TITLE = "Shelf Cloak";
+// The text of a message box, as the dialog manager numbers it.
+constexpr int MESSAGE_TEXT_ID = 0xFFFF;
 
 std::optional<DWORD> StoredSetting(const char* name) {
     return ReadDword(SETTINGS_KEY_PATH, name);
@@ -34,24 +40,26 @@ protected:
         return ActiveDialog("Settings");
     }
 
-    // Clicks the Win radio button, drops the Win list down, types "q" and
+    // Clicks the radio button, drops its list down, types the letter and
     // closes the list with another click.
-    void ChooseWinQ(HWND dialog) {
-        ClickAt(ControlCentre(dialog, IDC_WIN_RADIO));
-        ASSERT_TRUE(WaitFor([&] {
-            return IsDlgButtonChecked(dialog, IDC_WIN_RADIO) == BST_CHECKED;
-        })) << "the Win radio button is not selected";
-        const HWND list = GetDlgItem(dialog, IDC_WIN_KEY);
-        ClickAt(ControlCentre(dialog, IDC_WIN_KEY));
+    void ChooseLetter(HWND dialog, int radio, int listId, const char* letter, int position) {
+        ClickAt(ControlCentre(dialog, radio));
+        ASSERT_TRUE(WaitFor([&] { return IsDlgButtonChecked(dialog, radio) == BST_CHECKED; }))
+            << "radio button " << radio << " is not selected";
+        const HWND list = GetDlgItem(dialog, listId);
+        ClickAt(ControlCentre(dialog, listId));
         ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }))
-            << "the Win list did not drop down";
-        PressKeys("q");
-        ASSERT_TRUE(WaitFor([&] {
-            return SendMessageA(list, CB_GETCURSEL, 0, 0) == WIN_Q_POSITION;
-        })) << "Q was not chosen in the Win list";
-        ClickAt(ControlCentre(dialog, IDC_WIN_KEY));
+            << "list " << listId << " did not drop down";
+        PressKeys(letter);
+        ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, CB_GETCURSEL, 0, 0) == position; }))
+            << letter << " was not chosen in list " << listId;
+        ClickAt(ControlCentre(dialog, listId));
         ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) == 0; }))
-            << "the Win list stayed down";
+            << "list " << listId << " stayed down";
+    }
+
+    void ChooseWinQ(HWND dialog) {
+        ChooseLetter(dialog, IDC_WIN_RADIO, IDC_WIN_KEY, "q", WIN_Q_POSITION);
     }
 
     void Ok(HWND dialog) {
@@ -104,6 +112,46 @@ TEST_F(Settings, WinAndQTakeEffectAtOnceAndAreStored) {
     EXPECT_EQ(StoredSetting("WinKey"), 6u);
     EXPECT_EQ(StoredSetting("System"), 0u);
     EXPECT_EQ(StoredSetting("CtrlShiftKey"), 0u);
+}
+
+// A combination that another process holds, as Windows holds most Win
+// letters: OK must say so, store nothing and keep the hot key that works.
+TEST_F(Settings, ACombinationHeldElsewhereIsRefusedAndTheOldKeyKeepsWorking) {
+    constexpr int HELD_ID = 0x5A1D;
+    ASSERT_TRUE(RegisterHotKey(nullptr, HELD_ID, MOD_CONTROL | MOD_SHIFT, 'Q'))
+        << "this process could not take Ctrl+Shift+Q";
+    struct Release {
+        ~Release() { UnregisterHotKey(nullptr, HELD_ID); }
+    } release;
+
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    ChooseLetter(dialog, IDC_CTRLSHIFT_RADIO, IDC_CTRLSHIFT_KEY, "q", CTRL_SHIFT_Q_POSITION);
+    ClickAt(ControlCentre(dialog, IDOK));
+    const HWND box = ActiveDialog(PROGRAM_TITLE);
+    ASSERT_NE(box, nullptr) << "no message after a refused combination";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), dialog) << "the message is not the dialog's";
+    char text[256] = {};
+    GetDlgItemTextA(box, MESSAGE_TEXT_ID, text, sizeof text);
+    EXPECT_NE(std::string(text).find("Ctrl+Shift+Q"), std::string::npos) << text;
+    ClickAt(ControlCentre(box, IDOK));
+    ASSERT_TRUE(WaitFor([] { return FindDialog(PROGRAM_TITLE) == nullptr; }, QUICK))
+        << "the message stayed";
+
+    EXPECT_EQ(FindDialog("Settings"), dialog) << "the dialog closed";
+    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_CTRLSHIFT_KEY, CB_GETCURSEL, 0, 0),
+              CTRL_SHIFT_Q_POSITION)
+        << "the choice was not kept";
+    EXPECT_EQ(StoredSetting("CtrlShiftKey"), std::nullopt) << "a refused choice was stored";
+    ExpectToggles(CTRL_SHIFT_A);
+
+    // A free letter then goes through.
+    ASSERT_EQ(ActiveDialog("Settings"), dialog);
+    ChooseLetter(dialog, IDC_CTRLSHIFT_RADIO, IDC_CTRLSHIFT_KEY, "b", CTRL_SHIFT_B_POSITION);
+    Ok(dialog);
+    EXPECT_EQ(StoredSetting("CtrlShiftKey"), static_cast<DWORD>(CTRL_SHIFT_B_POSITION));
+    ExpectToggles("ctrl+shift+b");
+    ExpectDoesNothing(CTRL_SHIFT_A);
 }
 
 TEST_F(Settings, StartAtLogonStoresTheQuotedPathAndRemovesIt) {

@@ -77,7 +77,9 @@ struct Ok {
 
     Ok() {
         state.mainWindow = MAIN;
-        fake.hotKeys.registered[{MAIN, 2136}] = {6, 'A'};  // the hot key before OK
+        // The hot key before OK.
+        fake.hotKeys.registered[{MAIN, 2136}] = {6, 'A'};
+        state.toggleKeyHeld = {6, 'A'};
     }
     void Press(const SettingsChoices& chosen) {
         ApplySettingsChoices(chosen, state, fake.platform);
@@ -87,17 +89,17 @@ struct Ok {
     }
 };
 
-TEST(ApplySettingsChoices, ReplacesTheHotKeyAndStoresEveryChoiceInOrder) {
+TEST(ApplySettingsChoices, ReplacesTheHotKeyBeforeItStoresEveryChoice) {
     Ok ok;
     ok.fake.registry.keys[KEY];
     ok.Press({false, 2, 6, true, false});
     EXPECT_TRUE(SameCalls(ok.fake.log.calls, {
                                                  "UnregisterHotKey 2136",
+                                                 "RegisterHotKey 2136 Win+Q",
                                                  "OpenKey " + KEY + " all",
                                                  "SetValue Force dword 1",
                                                  "SetValue WinKey dword 6",
                                                  "SetValue CtrlShiftKey dword 2",
-                                                 "RegisterHotKey 2136 Win+Q",
                                                  "SetValue System dword 0",
                                                  "SetValue StartUp dword 0",
                                                  "CloseKey " + KEY,
@@ -138,11 +140,114 @@ TEST(ApplySettingsChoices, WithoutASettingsKeyRegistersTheDefaultAndStoresNothin
                                     .create = RESULT_ACCESS_DENIED};
     ok.state.forceAllDisplays = 1;
     ok.Press({false, 3, 6, false, true});
-    EXPECT_TRUE(SameCalls(ok.fake.log.Matching({"RegisterHotKey", "UnregisterHotKey", "SetValue"}),
-                          {"UnregisterHotKey 2136", "RegisterHotKey 2136 Ctrl+Shift+A",
-                           "SetValue ShCloak sz \"\"" + PROGRAM + "\"\""}));
+    EXPECT_TRUE(SameCalls(
+        ok.fake.log.Matching({"RegisterHotKey", "UnregisterHotKey", "SetValue"}),
+        {"UnregisterHotKey 2136", "RegisterHotKey 2136 Win+Q", "UnregisterHotKey 2136",
+         "RegisterHotKey 2136 Ctrl+Shift+A", "SetValue ShCloak sz \"\"" + PROGRAM + "\"\""}));
     EXPECT_EQ(ok.state.forceAllDisplays, 1) << "Force in memory stays as it was";
     EXPECT_EQ(ok.fake.registry.keys.count(KEY), 0u);
+}
+
+// Windows keeps most Win letters, and any program may hold a combination:
+// OK must then change nothing, so that the user can choose again.
+TEST(ApplySettingsChoices, ARefusedHotKeyChangesNothingAndTheHeldOneStays) {
+    struct Case {
+        const char* name;
+        std::optional<FakeHotKeys::Registration> heldBefore;
+        FakeHotKeys::Registration heldElsewhere;
+        bool settingsWritable;
+        SettingsChoices chosen;
+        bool applied;
+        std::string heldAfter;  // "" for nothing
+    };
+    const Case cases[] = {
+        {"taken by another program",
+         FakeHotKeys::Registration{6, 'A'},
+         {6, 'Q'},
+         true,
+         {true, 16, 9, true, true},
+         false,
+         "Ctrl+Shift+A"},
+        {"a win letter Windows keeps",
+         FakeHotKeys::Registration{6, 'A'},
+         {8, 'X'},
+         true,
+         {false, 0, 9, false, true},
+         false,
+         "Ctrl+Shift+A"},
+        {"nothing was held", std::nullopt, {6, 'Q'}, true, {true, 16, 9, true, true}, false, ""},
+        {"unstorable settings and the default taken: the choice stays",
+         FakeHotKeys::Registration{6, 'B'},
+         {6, 'A'},
+         false,
+         {false, 0, 6, false, true},
+         true,
+         "Win+Q"},
+        {"the combination already held",
+         FakeHotKeys::Registration{6, 'Q'},
+         {8, 'X'},
+         true,
+         {true, 16, 9, true, true},
+         true,
+         "Ctrl+Shift+Q"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ok ok;
+        ok.fake.hotKeys.registered.clear();
+        ok.state.toggleKeyHeld = {};
+        if (c.heldBefore) {
+            ok.fake.hotKeys.registered[{MAIN, 2136}] = *c.heldBefore;
+            ok.state.toggleKeyHeld = {c.heldBefore->modifiers, c.heldBefore->keyCode};
+        }
+        ok.fake.hotKeys.heldElsewhere.insert({c.heldElsewhere.modifiers, c.heldElsewhere.keyCode});
+        ok.fake.registry.keys[RUN];
+        if (!c.settingsWritable) {
+            ok.fake.registry.faults[KEY] = {.openForWrite = RESULT_ACCESS_DENIED,
+                                            .create = RESULT_ACCESS_DENIED};
+        }
+        ok.state.forceAllDisplays = 0;
+
+        const OkOutcome outcome = ApplySettingsChoices(c.chosen, ok.state, ok.fake.platform);
+        EXPECT_EQ(outcome.applied, c.applied);
+        const auto held = ok.fake.hotKeys.registered.find({MAIN, 2136});
+        EXPECT_EQ(held == ok.fake.hotKeys.registered.end()
+                      ? ""
+                      : HotKeyName(held->second.modifiers, held->second.keyCode),
+                  c.heldAfter);
+        EXPECT_EQ(
+            ok.state.toggleKeyHeld.modifiers == 0
+                ? ""
+                : HotKeyName(ok.state.toggleKeyHeld.modifiers, ok.state.toggleKeyHeld.keyCode),
+            c.heldAfter)
+            << "what the state records as held";
+        EXPECT_EQ(ok.fake.log.Matching({"SetValue", "DeleteValue"}).empty(), !c.applied)
+            << "stores exactly when it applies";
+        EXPECT_EQ(ok.state.forceAllDisplays, c.applied && c.settingsWritable && c.chosen.force);
+        if (!c.applied) {
+            char refused[HOT_KEY_NAME_SIZE];
+            NameHotKey(outcome.refused, refused);
+            EXPECT_EQ(HotKeyName(c.heldElsewhere.modifiers, c.heldElsewhere.keyCode), refused)
+                << "the combination reported";
+        }
+        EXPECT_EQ(ok.fake.registry.OpenHandles(), 0u);
+    }
+}
+
+TEST(RefusedHotKeyMessage, NamesTheCombinationAsTheReadmeWritesIt) {
+    struct Case {
+        HotKeyChoice refused;
+        const char* name;
+    };
+    for (const Case& c : {Case{{true, 16}, "Ctrl+Shift+Q"}, Case{{false, 9}, "Win+X"},
+                          Case{{true, 0xFFFFFFFF}, "Ctrl+Shift+Z"}, Case{{false, 40}, "Win+Z"}}) {
+        char text[REFUSED_MESSAGE_SIZE];
+        RefusedHotKeyMessage(c.refused, text);
+        const std::string message = text;
+        EXPECT_EQ(message.rfind(std::string(c.name) + " is already in use", 0), 0u) << message;
+        EXPECT_NE(message.find("another letter, or the other modifier."), std::string::npos)
+            << message;
+    }
 }
 
 TEST(ApplySettingsChoices, TouchesTheRunKeyOnlyWhenTheBoxChanged) {

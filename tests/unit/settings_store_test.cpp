@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -248,6 +249,8 @@ TEST(LoadSettings, FirstRunRegistersCtrlShiftABeforeTheDialogRuns) {
         EXPECT_EQ(start.state.forceAllDisplays, 0) << c.name;
         EXPECT_EQ(start.state.lastTaskbarEdge, TaskbarEdge::NotSeen) << c.name;
         EXPECT_EQ(start.fake.hotKeys.registered.count({WINDOW, 2136}), 1u) << c.name;
+        EXPECT_EQ(start.state.toggleKeyHeld, (KeyCombination{6, 'A'}))
+            << c.name << ": what the dialog's OK gives back if its choice is refused";
     }
 }
 
@@ -301,26 +304,38 @@ TEST(SaveLastTaskbarEdge, ARestoredEdgeIsWrittenBackUnchanged) {
     EXPECT_EQ(start.fake.registry.Dword(KEY, VALUE_LAST_EDGE), 9u);
 }
 
-TEST(RegisterToggleHotKey, PassesTheLayoutsAnswerOnAsItIs) {
+TEST(RegisterToggleHotKey, TakesTheLayoutsKeyOrElseTheLettersOwn) {
     struct Case {
         const char* name;
-        std::int32_t useCtrlShift;
-        std::uint32_t index;
+        HotKeyChoice choice;
         std::set<char> untypable;
+        bool heldElsewhere;
         std::string expected;
     };
     const Case cases[] = {
-        {"ctrl+shift first", 1, 0, {}, "RegisterHotKey 2136 Ctrl+Shift+A"},
-        {"any nonzero flag is ctrl+shift", -3, 2, {}, "RegisterHotKey 2136 Ctrl+Shift+C"},
-        {"win first", 0, 0, {}, "RegisterHotKey 2136 Win+B"},
-        {"win last", 0, 11, {}, "RegisterHotKey 2136 Win+Z"},
-        {"no key for the letter", 0, 6, {'q'}, "RegisterHotKey 2136 Win+0xFFFFFFFF"},
+        {"ctrl+shift first", {true, 0}, {}, false, "Ctrl+Shift+A"},
+        {"win first", {false, 0}, {}, false, "Win+B"},
+        {"win last", {false, 11}, {}, false, "Win+Z"},
+        // A layout without Latin letters answers -1; the key of Q is still there.
+        {"no key for the letter", {false, 6}, {'q'}, false, "Win+Q"},
+        {"no key for the last letter", {true, 40}, {'z'}, false, "Ctrl+Shift+Z"},
+        {"held by another program", {true, 1}, {}, true, "Ctrl+Shift+B"},
     };
     for (const Case& c : cases) {
         FakePlatform fake;
         fake.hotKeys.untypable = c.untypable;
-        RegisterToggleHotKey(WINDOW, c.useCtrlShift, c.index, fake.hotKeys);
-        EXPECT_TRUE(SameCalls(fake.log.calls, {c.expected})) << c.name;
+        if (c.heldElsewhere) {
+            fake.hotKeys.heldElsewhere.insert({6, 'B'});
+        }
+        AppStateRecord state = {};
+        const bool accepted = RegisterToggleHotKey(WINDOW, c.choice, state, fake.hotKeys);
+        EXPECT_TRUE(SameCalls(fake.log.calls, {"RegisterHotKey 2136 " + c.expected})) << c.name;
+        EXPECT_EQ(accepted, !c.heldElsewhere) << c.name;
+        const std::string held =
+            state.toggleKeyHeld.modifiers == 0
+                ? "nothing"
+                : HotKeyName(state.toggleKeyHeld.modifiers, state.toggleKeyHeld.keyCode);
+        EXPECT_EQ(held, c.heldElsewhere ? "nothing" : c.expected) << c.name << ": recorded as held";
     }
 }
 

@@ -84,7 +84,7 @@ TEST(SettingsTemplate, MatchesItsTablesFieldByField) {
         {1007, CLASS_BUTTON, "WIN    +", SHOWN | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 119,
          25, 43, 10},
         {1005, CLASS_COMBOBOX, "", LIST, 169, 24, 26, 144},
-        {1008, CLASS_BUTTON, " Force hiding on all displays (rus as Administartor)",
+        {1008, CLASS_BUTTON, " Force hiding on all displays (run as Administrator)",
          SHOWN | BS_AUTOCHECKBOX | WS_TABSTOP, 16, 45, 169, 10},
         {1000, CLASS_BUTTON, " Load at Windows Startup", SHOWN | BS_AUTOCHECKBOX | WS_TABSTOP, 7,
          71, 98, 10},
