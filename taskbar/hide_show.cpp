@@ -33,7 +33,7 @@ void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platfor
 
     if (show != 0) {
         if (!desktop.IsShown(taskbar)) {
-            desktop.SetWorkArea(WorkAreaWithStrip(workArea, bar, state.lastTaskbarEdge));
+            desktop.SetWorkArea(WorkAreaBesideTaskbar(workArea, bar, state.lastTaskbarEdge));
         }
         if (state.forceAllDisplays != 0) {
             SetTaskbarNoMultimon(0, MAY_RELAUNCH, platform);
