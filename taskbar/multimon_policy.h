@@ -12,5 +12,7 @@ inline constexpr const char* POLICY_VALUE_NAME = "TaskbarNoMultimon";
 // displays), creating the key when missing. When the write is refused with
 // access denied and noRelaunch is zero, starts the program's own file
 // elevated with the switches that repeat the write and end the copy
-// ("-nomulti -exit" or "-multi -exit"), and does not wait for it.
+// ("-nomulti -exit" or "-multi -exit"), and does not wait for it; but only
+// when elevation keeps the user's own account, so that the copy writes the
+// user's own hive.
 void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, Platform& platform);

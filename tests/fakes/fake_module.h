@@ -1,4 +1,5 @@
-// A program file at a chosen path, answered as GetModuleFileNameA would.
+// A program file at a chosen path, answered as GetModuleFileNameA would,
+// and a process token of a chosen kind.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +13,10 @@ class FakeModule final : public Module {
 public:
     std::string path = "C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
     bool fails = false;
+    // An administrator with UAC on, as Windows sets up its first account.
+    ElevationType elevation = ElevationType::Limited;
+
+    ElevationType Elevation() override { return elevation; }
 
     std::uint32_t FileName(char* buffer, std::uint32_t size) override {
         if (fails || size == 0) {

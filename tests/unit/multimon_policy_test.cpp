@@ -93,6 +93,35 @@ TEST(SetTaskbarNoMultimon, OnlyAccessDeniedStartsTheElevatedCopy) {
     }
 }
 
+// A standard user's "runas" runs the copy as another account, which would
+// write that account's hive.
+TEST(SetTaskbarNoMultimon, RelaunchesOnlyWhenElevationKeepsTheUsersAccount) {
+    struct Case {
+        const char* name;
+        ElevationType elevation;
+        bool starts;
+    };
+    const Case cases[] = {
+        {"an administrator with UAC on", ElevationType::Limited, true},
+        {"already elevated", ElevationType::Full, true},
+        {"a standard user", ElevationType::Default, false},
+        {"the token cannot be asked", ElevationType::Unknown, false},
+        {"a type the platform may add", ElevationType{4}, false},
+    };
+    for (const Case& c : cases) {
+        for (const std::uint32_t value : {1u, 0u}) {
+            FakePlatform fake;
+            fake.registry.faults[POLICY] = {.setValue = RESULT_ACCESS_DENIED};
+            fake.registry.keys[POLICY];
+            fake.module.elevation = c.elevation;
+            SetTaskbarNoMultimon(value, 0, fake.platform);
+            EXPECT_EQ(fake.log.Matching({"Execute"}).size(), c.starts ? 1u : 0u)
+                << c.name << ", value " << value;
+            EXPECT_EQ(fake.registry.OpenHandles(), 0u) << c.name;
+        }
+    }
+}
+
 TEST(SetTaskbarNoMultimon, RelaunchNeedsTheWholeProgramPath) {
     struct Case {
         const char* name;

@@ -113,6 +113,12 @@ TEST(Win32Module, AnswersTheProgramsPathAndReportsACut) {
         << "a path cut short is reported with the buffer's size";
 }
 
+TEST(Win32Module, ReadsTheTokenAsWineMakesIt) {
+    // Wine 8 gives every process an elevated token; a standard user's
+    // (Default) and an administrator's filtered one (Limited) only Windows.
+    EXPECT_EQ(Win32Module().Elevation(), ElevationType::Full);
+}
+
 TEST(Win32Desktop, SeesWinesTaskbarAndScreen) {
     Desktop& desktop = Win32Desktop();
     const WindowHandle taskbar = desktop.FindTopWindow("Shell_TrayWnd", "");
