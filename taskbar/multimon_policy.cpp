@@ -20,7 +20,7 @@ bool ElevatesTheSameAccount(ElevationType elevation) {
 // bare file name would be looked up in the current directory, which at logon
 // is not the program's own and may hold any file of that name. The copy
 // writes the value and ends, whether it finds an instance resident or not.
-void RelaunchElevated(std::uint32_t value, Platform& platform) {
+void RelaunchElevated(std::uint32_t value, WindowHandle owner, Platform& platform) {
     if (!ElevatesTheSameAccount(platform.module.Elevation())) {
         return;
     }
@@ -29,12 +29,17 @@ void RelaunchElevated(std::uint32_t value, Platform& platform) {
         return;
     }
     const char* repeat = value != 0 ? RELAUNCH_NO_MULTI : RELAUNCH_MULTI;
-    platform.shell.Execute("runas", path, repeat, ShowCommand::Hide);
+    // The prompt shows in front only for the foreground window.
+    if (owner != nullptr) {
+        platform.desktop.SetForeground(owner);
+    }
+    platform.shell.Execute(owner, "runas", path, repeat, ShowCommand::Hide);
 }
 
 }  // namespace
 
-void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, Platform& platform) {
+void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, WindowHandle owner,
+                          Platform& platform) {
     RegStatus status = RESULT_SUCCESS;
     {
         const RegKey key =
@@ -44,6 +49,6 @@ void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, Platform
         }
     }
     if (noRelaunch == 0 && status == RESULT_ACCESS_DENIED) {
-        RelaunchElevated(value, platform);
+        RelaunchElevated(value, owner, platform);
     }
 }

@@ -15,4 +15,8 @@ inline constexpr const char* POLICY_VALUE_NAME = "TaskbarNoMultimon";
 // ("-nomulti -exit" or "-multi -exit"), and does not wait for it; but only
 // when elevation keeps the user's own account, so that the copy writes the
 // user's own hive.
-void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, Platform& platform);
+// The owner window is brought to the foreground and owns the elevation
+// prompt: without one, Windows only flashes a button on the taskbar, which
+// may well be hidden, and the copy waits for an answer no one can give.
+void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, WindowHandle owner,
+                          Platform& platform);

@@ -11,9 +11,9 @@ static_assert(static_cast<int>(ShowCommand::ShowNormal) == SW_SHOWNORMAL);
 
 class ShellApi final : public Shell {
 public:
-    void Execute(const char* verb, const char* file, const char* parameters,
+    void Execute(WindowHandle owner, const char* verb, const char* file, const char* parameters,
                  ShowCommand show) override {
-        ShellExecuteA(nullptr, verb, file, parameters, nullptr, static_cast<int>(show));
+        ShellExecuteA(owner, verb, file, parameters, nullptr, static_cast<int>(show));
     }
 
     bool Open(const char* target) override {

@@ -10,8 +10,9 @@ class FakeShell final : public Shell {
 public:
     explicit FakeShell(CallLog& log) : log_(log) {}
 
-    void Execute(const char* verb, const char* file, const char* parameters,
+    void Execute(WindowHandle owner, const char* verb, const char* file, const char* parameters,
                  ShowCommand show) override {
+        lastOwner = owner;
         lastCommandLine = std::string("\"") + file + "\"" +
                           (parameters != nullptr ? std::string(" ") + parameters : "");
         log_.Add(std::string("Execute ") + verb + " \"" + file + "\" " +
@@ -22,6 +23,7 @@ public:
     // The command line that the last Execute gives the started program, as
     // the shell builds it: the file in quotes, a blank, the parameters.
     std::string lastCommandLine;
+    WindowHandle lastOwner = nullptr;
 
     bool opens = true;  // what Open reports
 

@@ -14,11 +14,12 @@ namespace {
 
 const std::string POLICY = POLICY_KEY_PATH;
 const std::string PROGRAM = "C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
+const WindowHandle MAIN = reinterpret_cast<WindowHandle>(std::uintptr_t{0x5150});
 
 TEST(SetTaskbarNoMultimon, WritesTheValueIntoAnExistingKey) {
     FakePlatform fake;
     fake.registry.keys[POLICY];
-    SetTaskbarNoMultimon(1, 0, fake.platform);
+    SetTaskbarNoMultimon(1, 0, MAIN, fake.platform);
     EXPECT_TRUE(SameCalls(fake.log.calls, {
                                               "OpenKey " + POLICY + " all",
                                               "SetValue TaskbarNoMultimon dword 1",
@@ -29,7 +30,7 @@ TEST(SetTaskbarNoMultimon, WritesTheValueIntoAnExistingKey) {
 
 TEST(SetTaskbarNoMultimon, CreatesAMissingKeyForWriting) {
     FakePlatform fake;
-    SetTaskbarNoMultimon(0, 0, fake.platform);
+    SetTaskbarNoMultimon(0, 0, MAIN, fake.platform);
     EXPECT_TRUE(SameCalls(fake.log.calls, {
                                               "OpenKey " + POLICY + " all",
                                               "CreateKey " + POLICY + " write",
@@ -83,7 +84,7 @@ TEST(SetTaskbarNoMultimon, OnlyAccessDeniedStartsTheElevatedCopy) {
         FakePlatform fake;
         fake.registry.keys[POLICY];
         fake.registry.faults[POLICY] = c.faults;
-        SetTaskbarNoMultimon(c.value, c.noRelaunch, fake.platform);
+        SetTaskbarNoMultimon(c.value, c.noRelaunch, MAIN, fake.platform);
         EXPECT_TRUE(SameCalls(fake.log.Matching({"Execute"}), c.expectedStarts)) << c.name;
         EXPECT_EQ(fake.registry.OpenHandles(), 0u) << c.name;
         if (!c.expectedStarts.empty()) {
@@ -114,7 +115,7 @@ TEST(SetTaskbarNoMultimon, RelaunchesOnlyWhenElevationKeepsTheUsersAccount) {
             fake.registry.faults[POLICY] = {.setValue = RESULT_ACCESS_DENIED};
             fake.registry.keys[POLICY];
             fake.module.elevation = c.elevation;
-            SetTaskbarNoMultimon(value, 0, fake.platform);
+            SetTaskbarNoMultimon(value, 0, MAIN, fake.platform);
             EXPECT_EQ(fake.log.Matching({"Execute"}).size(), c.starts ? 1u : 0u)
                 << c.name << ", value " << value;
             EXPECT_EQ(fake.registry.OpenHandles(), 0u) << c.name;
@@ -141,7 +142,7 @@ TEST(SetTaskbarNoMultimon, RelaunchNeedsTheWholeProgramPath) {
                                         .create = RESULT_ACCESS_DENIED};
         fake.module.path = c.path;
         fake.module.fails = c.fails;
-        SetTaskbarNoMultimon(1, 0, fake.platform);
+        SetTaskbarNoMultimon(1, 0, MAIN, fake.platform);
         const std::vector<std::string> expected =
             c.starts
                 ? std::vector<std::string>{"Execute runas \"" + c.path + "\" -nomulti -exit show 0"}

@@ -15,8 +15,8 @@ public:
     RecordingShell(const RecordingShell&) = delete;
     RecordingShell& operator=(const RecordingShell&) = delete;
 
-    void Execute(const char* verb, const char* file, const char* /*parameters*/,
-                 ShowCommand /*show*/) override {
+    void Execute(WindowHandle /*owner*/, const char* verb, const char* file,
+                 const char* /*parameters*/, ShowCommand /*show*/) override {
         executed.push_back(std::string(verb) + " " + file);
     }
     bool Open(const char* target) override {

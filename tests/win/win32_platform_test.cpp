@@ -86,7 +86,7 @@ TEST_F(Win32RegistryTest, StoresTheDwordAsFourLittleEndianBytes) {
 TEST(Win32Policy, StoresTaskbarNoMultimonAsADword) {
     RegistryValueGuard restore(POLICY_KEY_PATH, POLICY_VALUE_NAME);
     for (const std::uint32_t value : {1u, 0u}) {
-        SetTaskbarNoMultimon(value, 1, Win32Platform());
+        SetTaskbarNoMultimon(value, 1, nullptr, Win32Platform());
         DWORD type = 0;
         DWORD stored = 0xDEADBEEF;
         DWORD size = sizeof stored;
