@@ -14,11 +14,13 @@ enum class ElevationType : std::uint32_t {
 
 class Module {
 public:
-    // GetModuleFileNameA for the program's own module: copies at most size
-    // characters including the terminator, and returns the length copied
-    // without it. A result of 0 is a failure; a result of size means the
-    // path was cut short.
-    virtual std::uint32_t FileName(char* buffer, std::uint32_t size) = 0;
+    // GetModuleFileNameW for the program's own module, in UTF-16: the narrow
+    // function does not fail on a folder name that the ANSI code page cannot
+    // spell, it substitutes other letters and names a file that does not
+    // exist. Copies at most size code units including the terminator, and
+    // returns the length copied without it. A result of 0 is a failure; a
+    // result of size means the path was cut short.
+    virtual std::uint32_t FileName(char16_t* buffer, std::uint32_t size) = 0;
     virtual ElevationType Elevation() = 0;
 
 protected:

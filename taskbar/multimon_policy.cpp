@@ -24,7 +24,7 @@ void RelaunchElevated(std::uint32_t value, WindowHandle owner, Platform& platfor
     if (!ElevatesTheSameAccount(platform.module.Elevation())) {
         return;
     }
-    char path[PROGRAM_PATH_SIZE];
+    char16_t path[PROGRAM_PATH_SIZE];
     if (!ReadProgramPath(platform.module, path)) {
         return;
     }

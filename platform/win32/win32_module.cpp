@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/win32/owned.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -13,8 +14,8 @@ static_assert(static_cast<TOKEN_ELEVATION_TYPE>(ElevationType::Limited) ==
 
 class ModuleApi final : public Module {
 public:
-    std::uint32_t FileName(char* buffer, std::uint32_t size) override {
-        return GetModuleFileNameA(nullptr, buffer, size);
+    std::uint32_t FileName(char16_t* buffer, std::uint32_t size) override {
+        return GetModuleFileNameW(nullptr, AsWide(buffer), size);
     }
 
     ElevationType Elevation() override {

@@ -8,6 +8,7 @@
 #include "gtest/gtest.h"
 
 #include "tests/fakes/fake_platform.h"
+#include "tests/fakes/utf16.h"
 #include "tests/support/call_match.h"
 
 namespace {
@@ -126,15 +127,19 @@ TEST(SetTaskbarNoMultimon, RelaunchesOnlyWhenElevationKeepsTheUsersAccount) {
 TEST(SetTaskbarNoMultimon, RelaunchNeedsTheWholeProgramPath) {
     struct Case {
         const char* name;
-        std::string path;
+        std::u16string path;
         bool fails;
         bool starts;
     };
+    const std::u16string program = u"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
     const Case cases[] = {
-        {"path with spaces", PROGRAM, false, true},
-        {"259 characters fit", "C:\\" + std::string(252, 'p') + ".exe", false, true},
-        {"260 characters are cut short", "C:\\" + std::string(253, 'p') + ".exe", false, false},
-        {"the path cannot be read", PROGRAM, true, false},
+        {"path with spaces", program, false, true},
+        {"a folder outside the ANSI code page", u"C:\\Users\\\u03A9mega\\Shelfcloak.exe", false,
+         true},
+        {"259 characters fit", u"C:\\" + std::u16string(252, u'p') + u".exe", false, true},
+        {"260 characters are cut short", u"C:\\" + std::u16string(253, u'p') + u".exe", false,
+         false},
+        {"the path cannot be read", program, true, false},
     };
     for (const Case& c : cases) {
         FakePlatform fake;
@@ -144,9 +149,9 @@ TEST(SetTaskbarNoMultimon, RelaunchNeedsTheWholeProgramPath) {
         fake.module.fails = c.fails;
         SetTaskbarNoMultimon(1, 0, MAIN, fake.platform);
         const std::vector<std::string> expected =
-            c.starts
-                ? std::vector<std::string>{"Execute runas \"" + c.path + "\" -nomulti -exit show 0"}
-                : std::vector<std::string>{};
+            c.starts ? std::vector<std::string>{"Execute runas \"" + Utf8(c.path) +
+                                                "\" -nomulti -exit show 0"}
+                     : std::vector<std::string>{};
         EXPECT_TRUE(SameCalls(fake.log.Matching({"Execute"}), expected)) << c.name;
     }
 }

@@ -100,16 +100,16 @@ TEST(Win32Policy, StoresTaskbarNoMultimonAsADword) {
 }
 
 TEST(Win32Module, AnswersTheProgramsPathAndReportsACut) {
-    char expected[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, expected, MAX_PATH);
+    wchar_t expected[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, expected, MAX_PATH);
     ASSERT_GT(length, 10u);
 
-    char path[PROGRAM_PATH_SIZE];
+    char16_t path[PROGRAM_PATH_SIZE];
     ASSERT_TRUE(ReadProgramPath(Win32Module(), path));
-    EXPECT_STREQ(path, expected);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(path)), std::wstring(expected));
 
-    char small[8] = {};
-    EXPECT_EQ(Win32Module().FileName(small, sizeof small), sizeof small)
+    char16_t small[8] = {};
+    EXPECT_EQ(Win32Module().FileName(small, std::size(small)), std::size(small))
         << "a path cut short is reported with the buffer's size";
 }
 
