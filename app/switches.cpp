@@ -10,8 +10,10 @@ bool AsksToHide(const SwitchText& text) {
     return text.Contains(SWITCH_HIDE) && !text.Contains(SWITCH_HIDE_BLOCKER);
 }
 
-// The policy written by a relaunch switch must never start yet another copy.
+// The policy written by a relaunch switch must never start yet another copy,
+// so there is no elevation prompt to own either.
 constexpr std::int32_t FROM_SWITCH = 1;
+constexpr WindowHandle NO_OWNER = nullptr;
 
 }  // namespace
 
@@ -53,10 +55,10 @@ void RunSecondInstance(const char* commandLine, AppStateRecord& state, Platform&
             HideShowTaskbar(0, state, platform);
             break;
         case SecondInstanceAction::AllowMultimon:
-            SetTaskbarNoMultimon(0, FROM_SWITCH, platform);
+            SetTaskbarNoMultimon(0, FROM_SWITCH, NO_OWNER, platform);
             break;
         case SecondInstanceAction::ForbidMultimon:
-            SetTaskbarNoMultimon(1, FROM_SWITCH, platform);
+            SetTaskbarNoMultimon(1, FROM_SWITCH, NO_OWNER, platform);
             break;
         case SecondInstanceAction::None:
             break;
@@ -75,10 +77,10 @@ bool RunPolicyWriteOnly(const char* commandLine, Platform& platform) {
     }
     switch (SecondInstanceActionFor(text)) {
         case SecondInstanceAction::AllowMultimon:
-            SetTaskbarNoMultimon(0, FROM_SWITCH, platform);
+            SetTaskbarNoMultimon(0, FROM_SWITCH, NO_OWNER, platform);
             return true;
         case SecondInstanceAction::ForbidMultimon:
-            SetTaskbarNoMultimon(1, FROM_SWITCH, platform);
+            SetTaskbarNoMultimon(1, FROM_SWITCH, NO_OWNER, platform);
             return true;
         default:
             return false;

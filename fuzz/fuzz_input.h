@@ -43,6 +43,17 @@ public:
         return text;
     }
 
+    // UTF-16 of that many code units, any of them (lone surrogates too) but
+    // the terminator.
+    std::u16string Text16(std::size_t count) {
+        std::u16string text;
+        for (std::size_t i = 0; i < count; ++i) {
+            const char16_t unit = U16();
+            text.push_back(unit != u'\0' ? unit : u'x');
+        }
+        return text;
+    }
+
 private:
     const std::uint8_t* data_;
     std::size_t size_;

@@ -73,15 +73,20 @@ REGISTRIES = {
 
 
 def dialog_prefix(flags, ctrl_shift, win, path):
-    return bytes([flags]) + dword(ctrl_shift) + dword(win) + struct.pack("<H", len(path)) + path
+    """The program's path in UTF-16 code units, as GetModuleFileNameW gives it."""
+    units = path.encode("utf-16-le")
+    length = struct.pack("<H", len(units) // 2)
+    return bytes([flags]) + dword(ctrl_shift) + dword(win) + length + units
 
 
 DIALOG_CHOICES = {
-    "ok-unchanged": dialog_prefix(0b001, 0, 9, b"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe"),
-    "ok-win-q-force-at-logon": dialog_prefix(0b110, 0, 6, b"C:\\Tools\\Shelfcloak.exe"),
-    "ok-no-selection": dialog_prefix(0b101, 0xFFFFFFFF, 0xFFFFFFFF, b"C:\\a b\\Shelfcloak.exe"),
-    "ok-path-too-long": dialog_prefix(0b100, 25, 11, b"C:\\" + b"d" * 270),
-    "ok-held-elsewhere": dialog_prefix(0b10000001, 0, 9, b"C:\\Shelfcloak.exe"),
+    "ok-unchanged": dialog_prefix(0b001, 0, 9, "C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe"),
+    "ok-win-q-force-at-logon": dialog_prefix(0b110, 0, 6, "C:\\Tools\\Shelfcloak.exe"),
+    "ok-no-selection": dialog_prefix(0b101, 0xFFFFFFFF, 0xFFFFFFFF, "C:\\a b\\Shelfcloak.exe"),
+    "ok-path-too-long": dialog_prefix(0b100, 25, 11, "C:\\" + "d" * 270),
+    "ok-held-elsewhere": dialog_prefix(0b10000001, 0, 9, "C:\\Shelfcloak.exe"),
+    # A folder outside the ANSI code page, under a user's profile.
+    "ok-omega-at-logon": dialog_prefix(0b100, 0, 9, "C:\\Users\\\u03a9mega\\Shelfcloak.exe"),
 }
 
 COMMAND_LINES = {

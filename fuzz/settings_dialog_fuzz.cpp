@@ -17,6 +17,7 @@
 #include "settings/settings_store.h"
 #include "shared/identifiers.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/fakes/utf16.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ void CheckShown(const SettingsChoices& shown, FakeRegistry& registry) {
 }
 
 // What OK must leave as the Run value: the module's path whole, in quotes,
-// terminated, when the box was ticked and the path could be read; nothing
+// terminated, in UTF-16, when the box was ticked and the path could be read; nothing
 // when it was cleared; else what was there.
 void CheckRunValue(FakeRegistry& registry, const FakeModule& module, bool ticked,
                    const std::optional<FakeRegistry::Value>& before) {
@@ -66,10 +67,10 @@ void CheckRunValue(FakeRegistry& registry, const FakeModule& module, bool ticked
         return;
     }
     if (pathReadable && !registry.faults[RUN_KEY_PATH].setValue) {
-        const std::string quoted = "\"" + module.path + "\"";
+        const std::u16string quoted = u"\"" + module.path + u"\"";
         Require(after != nullptr && after->type == static_cast<std::uint32_t>(RegType::String) &&
-                    std::string(after->data.begin(), after->data.end()) == quoted + '\0',
-                "the Run value is not the quoted path");
+                    after->data == Utf16Bytes(quoted + u'\0'),
+                "the Run value is not the quoted path, in UTF-16");
         return;
     }
     Require(before ? after != nullptr && after->type == before->type && after->data == before->data
@@ -86,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t flags = input.Byte();
     const std::uint32_t ctrlShiftChoice = input.U32();
     const std::uint32_t winChoice = input.U32();
-    fake.module.path = input.Text(input.U16() % 300);
+    fake.module.path = input.Text16(input.U16() % 300);
     fake.module.fails = (flags & 0x40) != 0;
     if ((flags & 0x80) != 0) {
         // Another program's, and one that Windows keeps.

@@ -32,6 +32,8 @@ ManifestDPIAware true
 !define MAKER_KEY "SOFTWARE\Quillfen"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "ShCloak"
+!define POLICY_KEY "Software\Policies\Microsoft\Windows\Explorer"
+!define POLICY_VALUE "TaskbarNoMultimon"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Shelfcloak"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
 ; The program's hidden main window and its tray menu's Exit command.
@@ -209,9 +211,55 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; With Force on, hiding switched the shell to a single taskbar, and the
+; program that would switch it back is about to go: the installed program
+; gives the policy back ("-multi -exit") before its file is removed. A
+; policy that Force did not set is not the uninstaller's to change. Windows
+; closes the policy key to its users by default; then the program is run
+; again elevated, once, but only when elevation keeps the user's own account
+; (a token of type Full or Limited): a standard user's "runas" would run it
+; as whichever administrator answers, and write that administrator's hive.
+Function un.GiveBackPolicy
+  ClearErrors
+  ReadRegDWORD $0 HKCU "${SETTINGS_KEY}" "Force"
+  ${If} ${Errors}
+  ${OrIf} $0 = 0
+    Return
+  ${EndIf}
+  ClearErrors
+  ReadRegDWORD $0 HKCU "${POLICY_KEY}" "${POLICY_VALUE}"
+  ${If} ${Errors}
+  ${OrIf} $0 <> 1
+  ${OrIfNot} ${FileExists} "$INSTDIR\${EXE}"
+    Return
+  ${EndIf}
+  ExecWait '"$INSTDIR\${EXE}" -multi -exit'
+  ReadRegDWORD $0 HKCU "${POLICY_KEY}" "${POLICY_VALUE}"
+  ${If} $0 <> 1
+    Return
+  ${EndIf}
+  ; GetTokenInformation(TokenElevationType = 18) on the TOKEN_QUERY (8)
+  ; token: 1 Default, 2 Full, 3 Limited; 0 when it cannot be asked.
+  StrCpy $3 0
+  System::Call "kernel32::GetCurrentProcess() p .r4"
+  System::Call "advapi32::OpenProcessToken(p r4, i 8, *p .r1) i .r2"
+  ${If} $2 <> 0
+    System::Call "advapi32::GetTokenInformation(p r1, i 18, *i .r3, i 4, *i .r5) i .r2"
+    System::Call "kernel32::CloseHandle(p r1)"
+    ${If} $2 = 0
+      StrCpy $3 0
+    ${EndIf}
+  ${EndIf}
+  ${If} $3 = 2
+  ${OrIf} $3 = 3
+    ExecShellWait "runas" "$INSTDIR\${EXE}" "-multi -exit" SW_HIDE
+  ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
   SetShellVarContext current
   Call un.EndRunningCopy
+  Call un.GiveBackPolicy
 
   ${GetParameters} $0
   ClearErrors

@@ -30,6 +30,9 @@ public:
     virtual Rect WindowRect(WindowHandle window) = 0;
     virtual bool IsShown(WindowHandle window) = 0;
     virtual void SetShown(WindowHandle window, bool shown) = 0;
+    // Makes the window the foreground window, as the process that received
+    // the user's last input (a hot key, say) may.
+    virtual void SetForeground(WindowHandle window) = 0;
     // The primary display's work area. Setting it neither broadcasts the
     // change nor saves it in the user profile.
     virtual Rect WorkArea() = 0;

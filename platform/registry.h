@@ -11,6 +11,7 @@ constexpr RegStatus RESULT_SUCCESS = 0;
 constexpr RegStatus RESULT_FILE_NOT_FOUND = 2;
 constexpr RegStatus RESULT_ACCESS_DENIED = 5;
 constexpr RegStatus RESULT_INVALID_HANDLE = 6;
+constexpr RegStatus RESULT_INVALID_PARAMETER = 87;
 constexpr RegStatus RESULT_ALREADY_EXISTS = 183;
 constexpr RegStatus RESULT_MORE_DATA = 234;
 
@@ -40,6 +41,11 @@ public:
                                  std::uint32_t* size) = 0;
     virtual RegStatus SetValue(RegKeyId key, const char* name, RegType type, const void* data,
                                std::uint32_t size) = 0;
+    // Writes a REG_SZ through the wide function, so that text the ANSI code
+    // page cannot spell is stored whole: text in UTF-16, size in bytes with
+    // the terminator. The name is the program's own ASCII.
+    virtual RegStatus SetWideString(RegKeyId key, const char* name, const char16_t* text,
+                                    std::uint32_t size) = 0;
     virtual RegStatus DeleteValue(RegKeyId key, const char* name) = 0;
     virtual void CloseKey(RegKeyId key) = 0;
 

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/handles.h"
+
 enum class ShowCommand : std::int32_t {
     Hide = 0,        // SW_HIDE
     ShowNormal = 1,  // SW_SHOWNORMAL
@@ -10,10 +12,13 @@ enum class ShowCommand : std::int32_t {
 
 class Shell {
 public:
-    // ShellExecuteA with no owner window and no working directory; the
-    // outcome is not reported, and nothing is waited for.
-    virtual void Execute(const char* verb, const char* file, const char* parameters,
-                         ShowCommand show) = 0;
+    // ShellExecuteW with no working directory, on behalf of the owner
+    // window, to which any prompt the shell shows for it belongs; the
+    // outcome is not reported, and nothing is waited for. The file is a
+    // program's full path in UTF-16; the verb and the parameters are the
+    // program's own ASCII texts.
+    virtual void Execute(WindowHandle owner, const char* verb, const char16_t* file,
+                         const char* parameters, ShowCommand show) = 0;
     // Opens a document or address with the shell's "open" verb in a normal
     // window (ShellExecuteExA); true when the shell reports success.
     virtual bool Open(const char* target) = 0;

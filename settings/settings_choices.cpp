@@ -1,6 +1,7 @@
 #include "settings/settings_choices.h"
 
-#include <cstring>
+#include <algorithm>
+#include <string>
 
 #include "platform/program_path.h"
 #include "platform/reg_key.h"
@@ -106,15 +107,17 @@ void SetStartAtLogon(bool on, Platform& platform) {
         platform.registry.DeleteValue(key.id(), RUN_VALUE_NAME);
         return;
     }
-    char path[PROGRAM_PATH_SIZE];
+    char16_t path[PROGRAM_PATH_SIZE];
     if (!ReadProgramPath(platform.module, path)) {
         return;
     }
-    char command[PROGRAM_PATH_SIZE + 2] = "\"";
-    const std::size_t length = std::strlen(path);
-    std::memcpy(command + 1, path, length);
-    command[length + 1] = '"';
-    command[length + 2] = '\0';
-    platform.registry.SetValue(key.id(), RUN_VALUE_NAME, RegType::String, command,
-                               static_cast<std::uint32_t>(length + 3));
+    // The path read whole fits with its two quotes and the terminator.
+    char16_t command[PROGRAM_PATH_SIZE + 2] = u"\"";
+    const std::size_t length = std::char_traits<char16_t>::length(path);
+    std::copy_n(path, length, command + 1);
+    command[length + 1] = u'"';
+    command[length + 2] = u'\0';
+    const std::size_t characters = length + 3;  // the quotes and the terminator
+    platform.registry.SetWideString(key.id(), RUN_VALUE_NAME, command,
+                                    static_cast<std::uint32_t>(characters * sizeof(char16_t)));
 }

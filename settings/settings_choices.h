@@ -53,5 +53,6 @@ void RefusedHotKeyMessage(HotKeyChoice refused, char (&text)[REFUSED_MESSAGE_SIZ
 
 // Adds the Run value holding the program's full path in quotes (a path
 // with blanks would otherwise be ambiguous to the shell), or removes it. A
-// path that cannot be read whole is never stored.
+// path that cannot be read whole is never stored. Path and value are wide,
+// so that a folder the ANSI code page cannot spell is stored as it is.
 void SetStartAtLogon(bool on, Platform& platform);

@@ -1,31 +1,6 @@
 #include "taskbar/edge_arithmetic.h"
 
-#include <cstdint>
-#include <limits>
-
-namespace {
-
-// Adds without overflowing: rectangles come from other processes and may be
-// anything, and a saturated result is as good as any for a nonsensical one.
-std::int32_t Add(std::int32_t a, std::int64_t b) {
-    const std::int64_t sum = a + b;
-    if (sum > std::numeric_limits<std::int32_t>::max()) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    if (sum < std::numeric_limits<std::int32_t>::min()) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
-    return static_cast<std::int32_t>(sum);
-}
-
-std::int64_t Width(const Rect& r) {
-    return std::int64_t{r.right} - r.left;
-}
-std::int64_t Height(const Rect& r) {
-    return std::int64_t{r.bottom} - r.top;
-}
-
-}  // namespace
+#include <algorithm>
 
 TaskbarEdge EdgeFromWorkArea(const Rect& workArea, ScreenSize screen, TaskbarEdge previous) {
     if (workArea.left != 0) {
@@ -43,20 +18,26 @@ TaskbarEdge EdgeFromWorkArea(const Rect& workArea, ScreenSize screen, TaskbarEdg
     return previous;
 }
 
-Rect WorkAreaWithStrip(Rect workArea, const Rect& taskbar, TaskbarEdge edge) {
+Rect WorkAreaBesideTaskbar(const Rect& workArea, const Rect& taskbar, TaskbarEdge edge) {
+    Rect clipped = workArea;
     switch (edge) {
         case TaskbarEdge::Left:
-            workArea.left = Add(workArea.left, Width(taskbar));
+            clipped.left = std::max(workArea.left, taskbar.right);
             break;
         case TaskbarEdge::Right:
-            workArea.right = Add(workArea.right, -Width(taskbar));
+            clipped.right = std::min(workArea.right, taskbar.left);
             break;
         case TaskbarEdge::Top:
-            workArea.top = Add(workArea.top, Height(taskbar));
+            clipped.top = std::max(workArea.top, taskbar.bottom);
             break;
         default:
-            workArea.bottom = Add(workArea.bottom, -Height(taskbar));
+            clipped.bottom = std::min(workArea.bottom, taskbar.top);
             break;
     }
-    return workArea;
+    // Rectangles come from another process and may be anything. One that
+    // could not be read (all zero) clips nothing on the left or the top, and
+    // would leave no work area at the bottom or the right, as would a
+    // taskbar that has moved to another edge: then nothing changes.
+    const bool nothingLeft = clipped.right <= clipped.left || clipped.bottom <= clipped.top;
+    return nothingLeft ? workArea : clipped;
 }

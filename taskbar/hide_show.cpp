@@ -7,6 +7,18 @@ namespace {
 
 constexpr std::int32_t MAY_RELAUNCH = 0;
 
+// The elevation prompt of a relaunch belongs to the main window. It exists
+// whenever Force is on: only the resident instance loads Force, while its
+// window is being created, and its hot key and start-up switches come after
+// the window has been made (a first run's Settings dialog, the one message
+// loop within the creation, runs once state.mainWindow has been set); a
+// second instance never loads Force, so it never relaunches.
+void SwitchPolicy(std::uint32_t value, const AppStateRecord& state, Platform& platform) {
+    if (state.forceAllDisplays != 0) {
+        SetTaskbarNoMultimon(value, MAY_RELAUNCH, state.mainWindow, platform);
+    }
+}
+
 // Shows or hides the secondary taskbar, the taskbar and the Start button, in
 // that order, skipping any that does not exist.
 void SetTaskbarWindowsShown(WindowHandle taskbar, bool shown, Desktop& desktop) {
@@ -33,18 +45,14 @@ void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platfor
 
     if (show != 0) {
         if (!desktop.IsShown(taskbar)) {
-            desktop.SetWorkArea(WorkAreaWithStrip(workArea, bar, state.lastTaskbarEdge));
+            desktop.SetWorkArea(WorkAreaBesideTaskbar(workArea, bar, state.lastTaskbarEdge));
         }
-        if (state.forceAllDisplays != 0) {
-            SetTaskbarNoMultimon(0, MAY_RELAUNCH, platform);
-        }
+        SwitchPolicy(0, state, platform);
         SetTaskbarWindowsShown(taskbar, true, desktop);
     } else {
         state.lastTaskbarEdge = EdgeFromWorkArea(workArea, screen, state.lastTaskbarEdge);
         desktop.SetWorkArea(Rect{0, 0, screen.width, screen.height});
-        if (state.forceAllDisplays != 0) {
-            SetTaskbarNoMultimon(1, MAY_RELAUNCH, platform);
-        }
+        SwitchPolicy(1, state, platform);
         SetTaskbarWindowsShown(taskbar, false, desktop);
     }
 }

@@ -16,10 +16,11 @@ inline constexpr const char* START_BUTTON_TITLE = "Start";
 // Hides (show == 0) or shows the taskbar windows. Hiding records the edge
 // the taskbar sat on in state.lastTaskbarEdge and widens the work area to the
 // whole primary screen; showing gives the taskbar's strip back on that edge,
-// but only when the taskbar is hidden at that moment, so that an extra show
-// never narrows the work area twice. The work area changes before any
-// window, and the multi-display policy (when state.forceAllDisplays is
-// nonzero) between the two. Without a taskbar nothing happens.
+// by limiting the work area to what the taskbar's rectangle leaves free, and
+// only when the taskbar is hidden at that moment. The work area changes
+// before any window, and the multi-display policy (when
+// state.forceAllDisplays is nonzero) between the two. Without a taskbar
+// nothing happens.
 void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platform);
 
 // Whether the taskbar shows now; empty when there is no taskbar.

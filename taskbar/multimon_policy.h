@@ -12,5 +12,11 @@ inline constexpr const char* POLICY_VALUE_NAME = "TaskbarNoMultimon";
 // displays), creating the key when missing. When the write is refused with
 // access denied and noRelaunch is zero, starts the program's own file
 // elevated with the switches that repeat the write and end the copy
-// ("-nomulti -exit" or "-multi -exit"), and does not wait for it.
-void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, Platform& platform);
+// ("-nomulti -exit" or "-multi -exit"), and does not wait for it; but only
+// when elevation keeps the user's own account, so that the copy writes the
+// user's own hive.
+// The owner window is brought to the foreground and owns the elevation
+// prompt: without one, Windows only flashes a button on the taskbar, which
+// may well be hidden, and the copy waits for an answer no one can give.
+void SetTaskbarNoMultimon(std::uint32_t value, std::int32_t noRelaunch, WindowHandle owner,
+                          Platform& platform);

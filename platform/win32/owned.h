@@ -44,5 +44,6 @@ private:
     Handle handle_ = nullptr;
 };
 
+using OwnedHandle = Owned<HANDLE, &CloseHandle>;
 using OwnedMenu = Owned<HMENU, &DestroyMenu>;
 using OwnedFont = Owned<HFONT, &DeleteObject>;

@@ -28,6 +28,8 @@ public:
         ShowWindow(window, shown ? SW_SHOW : SW_HIDE);
     }
 
+    void SetForeground(WindowHandle window) override { SetForegroundWindow(window); }
+
     Rect WorkArea() override {
         RECT r = {};
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);

@@ -1,13 +1,18 @@
 #include <windows.h>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
+
+// Room for the value names the program writes.
+constexpr std::size_t VALUE_NAME_SIZE = 64;
 
 static_assert(RESULT_SUCCESS == ERROR_SUCCESS);
 static_assert(RESULT_FILE_NOT_FOUND == ERROR_FILE_NOT_FOUND);
 static_assert(RESULT_ACCESS_DENIED == ERROR_ACCESS_DENIED);
 static_assert(RESULT_INVALID_HANDLE == ERROR_INVALID_HANDLE);
+static_assert(RESULT_INVALID_PARAMETER == ERROR_INVALID_PARAMETER);
 static_assert(RESULT_ALREADY_EXISTS == ERROR_ALREADY_EXISTS);
 static_assert(RESULT_MORE_DATA == ERROR_MORE_DATA);
 static_assert(static_cast<REGSAM>(RegAccess::Read) == KEY_READ);
@@ -52,6 +57,16 @@ public:
                        std::uint32_t size) override {
         return RegSetValueExA(ToHkey(key), name, 0, static_cast<DWORD>(type),
                               static_cast<const BYTE*>(data), size);
+    }
+
+    RegStatus SetWideString(RegKeyId key, const char* name, const char16_t* text,
+                            std::uint32_t size) override {
+        wchar_t wideName[VALUE_NAME_SIZE];
+        if (!WidenAscii(name, wideName)) {
+            return RESULT_INVALID_PARAMETER;
+        }
+        return RegSetValueExW(ToHkey(key), wideName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                              size);
     }
 
     RegStatus DeleteValue(RegKeyId key, const char* name) override {

@@ -2,18 +2,30 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
+
+// Room for the verbs and switches the program passes.
+constexpr std::size_t SHORT_TEXT_SIZE = 32;
 
 static_assert(static_cast<int>(ShowCommand::Hide) == SW_HIDE);
 static_assert(static_cast<int>(ShowCommand::ShowNormal) == SW_SHOWNORMAL);
 
 class ShellApi final : public Shell {
 public:
-    void Execute(const char* verb, const char* file, const char* parameters,
+    void Execute(WindowHandle owner, const char* verb, const char16_t* file, const char* parameters,
                  ShowCommand show) override {
-        ShellExecuteA(nullptr, verb, file, parameters, nullptr, static_cast<int>(show));
+        wchar_t wideVerb[SHORT_TEXT_SIZE];
+        wchar_t wideParameters[SHORT_TEXT_SIZE];
+        if (!WidenAscii(verb, wideVerb) ||
+            (parameters != nullptr && !WidenAscii(parameters, wideParameters))) {
+            return;
+        }
+        ShellExecuteW(owner, wideVerb, AsWide(file),
+                      parameters != nullptr ? wideParameters : nullptr, nullptr,
+                      static_cast<int>(show));
     }
 
     bool Open(const char* target) override {

@@ -12,6 +12,7 @@
 
 #include "settings/settings_dialog.h"
 #include "tests/e2e/program_fixture.h"
+#include "tests/support/wide_text.h"
 
 namespace {
 
@@ -68,32 +69,40 @@ protected:
     }
 };
 
-// A folder holding a file named as the program, which is not the program:
-// what the shell would find there if it looked the program up by its bare
-// name from the current folder.
-class DecoyFolder {
+// A folder of the work folder holding a copy of a file under the program's
+// file name. Names are UTF-8, and the files are made with the wide
+// functions, so that a folder the ANSI code page cannot spell is made whole.
+class ProgramFileCopy {
 public:
-    DecoyFolder() : folder_(WorkFolder() + "\\decoy"), host_(HostWorkFolder() + "/decoy") {
-        CreateDirectoryA(WorkFolder().c_str(), nullptr);
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        made_ = CopyFileA(DesktopHelperPath().c_str(), File().c_str(), FALSE) != FALSE;
+    ProgramFileCopy(const std::string& folderName, const std::string& source)
+        : folder_(WorkFolder() + "\\" + folderName), host_(HostWorkFolder() + "/" + folderName) {
+        CreateDirectoryW(Wide(WorkFolder()).c_str(), nullptr);
+        CreateDirectoryW(Wide(folder_).c_str(), nullptr);
+        made_ = CopyFileW(Wide(source).c_str(), Wide(Path()).c_str(), FALSE) != FALSE;
     }
-    ~DecoyFolder() {
-        DeleteFileA(File().c_str());
-        RemoveDirectoryA(folder_.c_str());
+    ~ProgramFileCopy() {
+        DeleteFileW(Wide(Path()).c_str());
+        RemoveDirectoryW(Wide(folder_).c_str());
     }
-    DecoyFolder(const DecoyFolder&) = delete;
-    DecoyFolder& operator=(const DecoyFolder&) = delete;
+    ProgramFileCopy(const ProgramFileCopy&) = delete;
+    ProgramFileCopy& operator=(const ProgramFileCopy&) = delete;
 
     bool Made() const { return made_; }
+    std::string Path() const { return folder_ + "\\Shelfcloak.exe"; }
     const std::string& HostPath() const { return host_; }
 
 private:
-    std::string File() const { return folder_ + "\\Shelfcloak.exe"; }
-
     std::string folder_;
     std::string host_;
     bool made_ = false;
+};
+
+// A file named as the program, which is not the program: what the shell
+// would find in the current folder if it looked the program up by its bare
+// name from there.
+class DecoyFolder : public ProgramFileCopy {
+public:
+    DecoyFolder() : ProgramFileCopy("decoy", DesktopHelperPath()) {}
 };
 
 TEST_F(HostileRegistry, SettingsOfTheWrongTypeOrSizeAreReadAsFourBytesOrTakeTheirDefaults) {
@@ -300,6 +309,40 @@ TEST_F(HostileRegistry, APolicyKeyClosedToWritesStartsTheProgramItselfForEachWri
     }
     EXPECT_EQ(ReadValue(POLICY_KEY_PATH, POLICY_VALUE_NAME), std::nullopt)
         << "a refused value was written";
+}
+
+// A program folder that the ANSI code page (1252 here) cannot spell, as a
+// per-user install under the profile of a user whose name holds such
+// letters: start at logon stores the folder's true name, and the copy that a
+// refused policy write starts is the program itself, not a file that does
+// not exist.
+TEST_F(HostileRegistry, AProgramFolderOutsideTheCodePageIsNamedWhole) {
+    const ProgramFileCopy omega("\u03A9mega", ProgramPath());  // "Omega" with a capital omega
+    ASSERT_TRUE(omega.Made());
+    const std::string itself = "\"" + omega.Path() + "\"";
+    Store({{"System", "REG_DWORD", "1"}, {"Force", "REG_DWORD", "1"}});
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, RUN_KEY_PATH, RUN_VALUE_NAME);
+    const RegistryKeyLock policy(POLICY_KEY_PATH, KeyLock::ReadOnly);
+    ASSERT_TRUE(policy.Holds());
+    const TracedStart resident("", omega.HostPath(), omega.Path());
+    BecomesResident(resident);
+
+    ChooseFromTrayMenu(SETTINGS_ROW);
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (settings = FindDialog("Settings")) != nullptr; }, QUICK));
+    ClickAt(ControlCentre(settings, IDC_STARTUP));
+    ClickAt(ControlCentre(settings, IDOK));
+    ASSERT_TRUE(WaitFor([] { return FindDialog("Settings") == nullptr; }, QUICK));
+    EXPECT_EQ(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME), itself) << "start at logon";
+
+    PressKeys(CTRL_SHIFT_A);
+    EXPECT_TRUE(TaskbarBecomes(false));
+    EXPECT_TRUE(WaitFor([&] { return !resident.Created().empty(); }, QUICK)) << "no copy started";
+    EXPECT_TRUE(WaitFor([] { return CountProgramProcesses() == 1; }, QUICK))
+        << CountProgramProcesses() << " program processes run";
+    EXPECT_EQ(resident.Created(), std::vector<std::string>{itself + " -nomulti -exit"})
+        << "the copy for the refused write";
+    ExitResident();
 }
 
 // Settings and Run keys that refuse the user: the program starts, its hot

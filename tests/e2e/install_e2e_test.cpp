@@ -285,6 +285,54 @@ TEST_F(Install, UninstallingWhileHiddenShowsTheTaskbarAndRemovesTheSettingsOnReq
     EXPECT_FALSE(KeyExists("SOFTWARE\\Quillfen")) << "the maker's empty key was left";
 }
 
+// Force switches the shell to a single taskbar while the taskbar is hidden,
+// and the program that would switch it back is about to go: the uninstaller
+// gives the policy back. A policy that Force did not set is not its to
+// change. A policy key closed to the user has the program run again
+// elevated; under Wine that runs it as the same user, who is refused again,
+// and the uninstallation must still finish.
+TEST_F(Install, TheUninstallerGivesBackThePolicyThatForceSet) {
+    struct Case {
+        const char* name;
+        DWORD force;
+        std::optional<DWORD> policyBefore;  // as something else set it
+        bool policyKeyClosed;
+        DWORD policyAfter;
+    };
+    const Case cases[] = {
+        {"Force on: back to a taskbar on every display", 1, std::nullopt, false, 0},
+        {"Force off: a single taskbar set by another stays", 0, 1u, false, 1},
+        {"Force on, the key closed to the user: refused again, and done", 1, 1u, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, "Force", c.force));
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, POLICY_KEY_PATH, POLICY_VALUE_NAME);
+        if (c.policyBefore) {
+            ASSERT_TRUE(PutDword(POLICY_KEY_PATH, POLICY_VALUE_NAME, *c.policyBefore));
+        }
+        std::optional<RegistryKeyLock> closed;
+        if (c.policyKeyClosed) {
+            closed.emplace(POLICY_KEY_PATH, KeyLock::ReadOnly);
+            ASSERT_TRUE(closed->Holds());
+        }
+        ASSERT_NO_FATAL_FAILURE(RunInstaller("/S"));
+        ASSERT_NO_FATAL_FAILURE(StartFromShortcut());
+        PostMessageA(window_, WM_HOTKEY, HOTKEY_ID_TOGGLE, 0);
+        ASSERT_TRUE(TaskbarBecomes(false));
+        EXPECT_TRUE(
+            WaitFor([] { return ReadDword(POLICY_KEY_PATH, POLICY_VALUE_NAME) == 1u; }, QUICK))
+            << "the policy while hidden";
+
+        ASSERT_NO_FATAL_FAILURE(RunUninstaller(""));
+        EXPECT_EQ(resident_.WaitForExit(QUICK), 0u) << "the running copy was not ended by its Exit";
+        EXPECT_TRUE(TaskbarShown());
+        EXPECT_EQ(ReadDword(POLICY_KEY_PATH, POLICY_VALUE_NAME), c.policyAfter)
+            << "the policy after uninstalling";
+        ExpectNothingLeft();
+    }
+}
+
 // Whatever was stored before, and whether the installer's start at logon or
 // the program's first start comes first, the Settings dialog shows what the
 // Run value says, and its OK keeps the two in step.

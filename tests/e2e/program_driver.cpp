@@ -1,9 +1,12 @@
 #include "tests/e2e/program_driver.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <tlhelp32.h>
+
+#include "tests/support/wide_text.h"
 
 namespace {
 
@@ -42,12 +45,14 @@ Process Process::Start(const std::string& exe, const std::string& arguments) {
     if (!arguments.empty()) {
         commandLine += " " + arguments;
     }
-    STARTUPINFOA startup = {};
+    // Wide, so that a path outside the ANSI code page reaches the process whole.
+    std::wstring wideCommandLine = Wide(commandLine);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     Process process;
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &info)) {
+    if (CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &info)) {
         CloseHandle(info.hThread);
         process.process_ = info.hProcess;
     }
@@ -140,11 +145,12 @@ bool RunOnHost(const std::string& command, DWORD timeoutMs) {
     return done;
 }
 
-TracedStart::TracedStart(const std::string& arguments, const std::string& hostFolder)
+TracedStart::TracedStart(const std::string& arguments, const std::string& hostFolder,
+                         const std::string& exe)
     : trace_(HostScratch("trace")), exitCode_(HostScratch("exit-code")) {
     Process::Start("/bin/sh", "-c \"cd '" + hostFolder + "' && WINEDEBUG=trace+process wine '" +
-                                  ProgramPath() + "' " + arguments + " 2>'" + trace_ +
-                                  "'; echo $? >'" + exitCode_ + "'\"");
+                                  exe + "' " + arguments + " 2>'" + trace_ + "'; echo $? >'" +
+                                  exitCode_ + "'\"");
 }
 
 TracedStart::~TracedStart() {
@@ -160,22 +166,41 @@ std::optional<DWORD> TracedStart::ExitCode() const {
     return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, 10));
 }
 
+namespace {
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+}  // namespace
+
 // Wine's line for each creation: ...:trace:process:CreateProcessInternalW
-// app (null) cmdline L"<the command line, with \\ and \" escaped>".
+// app (null) cmdline L"<the command line>", in which \\ and \" stand for
+// themselves and a character outside printable ASCII for a backslash and its
+// UTF-16 code in four hexadecimal digits (Omega as \03a9).
 std::vector<std::string> TracedStart::Created() const {
     constexpr const char* MARK = "trace:process:CreateProcessInternalW app (null) cmdline L\"";
+    constexpr std::size_t HEX_DIGITS = 4;
     const std::string trace = FileText(WindowsPathOf(trace_));
     std::vector<std::string> created;
     for (std::size_t at = trace.find(MARK); at != std::string::npos; at = trace.find(MARK, at)) {
         at += std::string(MARK).size();
-        std::string line;
+        std::wstring line;
         for (; at < trace.size() && trace[at] != '"' && trace[at] != '\n'; ++at) {
-            if (trace[at] == '\\' && at + 1 < trace.size()) {
-                ++at;
+            if (trace[at] != '\\' || at + 1 >= trace.size()) {
+                line += static_cast<wchar_t>(static_cast<unsigned char>(trace[at]));
+                continue;
             }
-            line += trace[at];
+            ++at;
+            const std::string code = trace.substr(at, HEX_DIGITS);
+            if (code.size() == HEX_DIGITS && std::all_of(code.begin(), code.end(), IsHexDigit)) {
+                line += static_cast<wchar_t>(std::stoul(code, nullptr, 16));
+                at += HEX_DIGITS - 1;
+            } else {
+                line += static_cast<wchar_t>(trace[at]);
+            }
         }
-        created.push_back(line);
+        created.push_back(Utf8(line));
     }
     return created;
 }

@@ -23,7 +23,8 @@ std::string WindowsPathOf(const std::string& hostPath);
 // A started process, ended by its handle when it goes if it still runs.
 class Process {
 public:
-    // Starts exe with arguments; the command line quotes the path as the shell does.
+    // Starts exe with arguments, both in UTF-8; the command line quotes the
+    // path as the shell does.
     static Process Start(const std::string& exe, const std::string& arguments);
     // The process that owns the window, which another program started.
     static Process OfWindow(HWND window);
@@ -56,13 +57,15 @@ std::optional<DWORD> RunToExit(const std::string& arguments, DWORD timeoutMs = 1
 // once it has finished (false if it did not within the time).
 bool RunOnHost(const std::string& command, DWORD timeoutMs = 10000);
 
-// The program started from a host shell in a folder of the host's, as a user
-// starts it from there, with Wine tracing every process that it or its
-// children create. Wine prints those command lines on the standard error of
-// the creating process, which only a host shell can redirect.
+// The program (or a copy of it, `exe`) started from a host shell in a folder
+// of the host's, as a user starts it from there, with Wine tracing every
+// process that it or its children create. Wine prints those command lines on
+// the standard error of the creating process, which only a host shell can
+// redirect.
 class TracedStart {
 public:
-    TracedStart(const std::string& arguments, const std::string& hostFolder);
+    TracedStart(const std::string& arguments, const std::string& hostFolder,
+                const std::string& exe = ProgramPath());
     ~TracedStart();
     TracedStart(const TracedStart&) = delete;
     TracedStart& operator=(const TracedStart&) = delete;
@@ -70,7 +73,7 @@ public:
     // The exit code once the program has ended, or empty while it runs.
     std::optional<DWORD> ExitCode() const;
     // The command lines of the processes created so far, in order, as
-    // CreateProcess was given them.
+    // CreateProcess was given them, in UTF-8.
     std::vector<std::string> Created() const;
 
 private:

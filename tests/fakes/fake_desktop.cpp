@@ -76,6 +76,13 @@ void FakeDesktop::SetShown(WindowHandle window, bool shown) {
     }
 }
 
+void FakeDesktop::SetForeground(WindowHandle window) {
+    // The program's own windows are not the desktop's: named by number.
+    log_.Add("SetForeground " + (Find(window) != nullptr
+                                     ? NameOf(window)
+                                     : std::to_string(reinterpret_cast<std::uintptr_t>(window))));
+}
+
 Rect FakeDesktop::WorkArea() {
     log_.Add("WorkArea");
     return workArea;

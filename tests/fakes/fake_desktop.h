@@ -29,6 +29,7 @@ public:
     Rect WindowRect(WindowHandle window) override;
     bool IsShown(WindowHandle window) override;
     void SetShown(WindowHandle window, bool shown) override;
+    void SetForeground(WindowHandle window) override;
     Rect WorkArea() override;
     void SetWorkArea(const Rect& area) override;
     ScreenSize PrimaryScreenSize() override;

@@ -1,19 +1,23 @@
-// A program file at a chosen path, answered as GetModuleFileNameA would.
+// A program file at a chosen path, answered as GetModuleFileNameW would,
+// and a process token of a chosen kind.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "platform/module.h"
 
 class FakeModule final : public Module {
 public:
-    std::string path = "C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
+    std::u16string path = u"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
     bool fails = false;
+    // An administrator with UAC on, as Windows sets up its first account.
+    ElevationType elevation = ElevationType::Limited;
 
-    std::uint32_t FileName(char* buffer, std::uint32_t size) override {
+    ElevationType Elevation() override { return elevation; }
+
+    std::uint32_t FileName(char16_t* buffer, std::uint32_t size) override {
         if (fails || size == 0) {
             return 0;
         }
@@ -21,8 +25,8 @@ public:
         // and reported with the buffer's full size.
         const auto length = static_cast<std::uint32_t>(path.size());
         const std::uint32_t copied = std::min(length, size - 1);
-        std::memcpy(buffer, path.data(), copied);
-        buffer[copied] = '\0';
+        std::copy_n(path.data(), copied, buffer);
+        buffer[copied] = u'\0';
         return length < size ? length : size;
     }
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "tests/fakes/fake_misuse.h"
+#include "tests/fakes/utf16.h"
 
 namespace {
 
@@ -63,6 +64,18 @@ std::string Describe(const FakeRegistry::Value& value) {
     const auto& data = value.data;
     if (value.type == static_cast<std::uint32_t>(RegType::Dword) && data.size() == 4) {
         return "dword " + std::to_string(FourBytes(data));
+    }
+    if (value.type == static_cast<std::uint32_t>(RegType::String) && value.wide &&
+        data.size() % 2 == 0) {
+        std::u16string text;
+        for (std::size_t i = 0; i < data.size(); i += 2) {
+            text.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
+        }
+        const bool terminated = !text.empty() && text.back() == u'\0';
+        if (terminated) {
+            text.pop_back();
+        }
+        return "wsz \"" + Utf8(text) + "\"" + (terminated ? "" : " unterminated");
     }
     if (value.type == static_cast<std::uint32_t>(RegType::String)) {
         std::string text(data.begin(), data.end());
@@ -146,9 +159,26 @@ RegStatus FakeRegistry::QueryValue(RegKeyId key, const char* name, void* data,
 
 RegStatus FakeRegistry::SetValue(RegKeyId key, const char* name, RegType type, const void* data,
                                  std::uint32_t size) {
-    const std::string* path = PathOf(key, "SetValue");
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    Value value{static_cast<std::uint32_t>(type), std::vector<std::uint8_t>(bytes, bytes + size)};
+    return Store(
+        key, name,
+        Value{static_cast<std::uint32_t>(type), std::vector<std::uint8_t>(bytes, bytes + size)});
+}
+
+RegStatus FakeRegistry::SetWideString(RegKeyId key, const char* name, const char16_t* text,
+                                      std::uint32_t size) {
+    // The bytes as they lie in memory on Windows, where UTF-16 is little-endian.
+    std::vector<std::uint8_t> bytes;
+    for (std::uint32_t i = 0; i < size; ++i) {
+        const char16_t unit = text[i / 2];
+        bytes.push_back(static_cast<std::uint8_t>(i % 2 == 0 ? unit : unit >> 8));
+    }
+    return Store(key, name,
+                 Value{static_cast<std::uint32_t>(RegType::String), std::move(bytes), true});
+}
+
+RegStatus FakeRegistry::Store(RegKeyId key, const char* name, Value value) {
+    const std::string* path = PathOf(key, "SetValue");
     log_.Add(std::string("SetValue ") + name + " " + Describe(value));
     if (path == nullptr) {
         return RESULT_INVALID_HANDLE;

@@ -19,6 +19,7 @@ public:
     struct Value {
         std::uint32_t type;
         std::vector<std::uint8_t> data;
+        bool wide = false;  // written by the wide function: data is UTF-16LE
     };
     struct Key {
         std::map<std::string, Value> values;
@@ -50,11 +51,14 @@ public:
     RegStatus QueryValue(RegKeyId key, const char* name, void* data, std::uint32_t* size) override;
     RegStatus SetValue(RegKeyId key, const char* name, RegType type, const void* data,
                        std::uint32_t size) override;
+    RegStatus SetWideString(RegKeyId key, const char* name, const char16_t* text,
+                            std::uint32_t size) override;
     RegStatus DeleteValue(RegKeyId key, const char* name) override;
     void CloseKey(RegKeyId key) override;
 
 private:
     RegKeyId Issue(const std::string& path);
+    RegStatus Store(RegKeyId key, const char* name, Value value);
     const std::string* PathOf(RegKeyId key, const char* operation);
 
     CallLog& log_;
@@ -63,5 +67,6 @@ private:
 };
 
 const char* AccessName(RegAccess access);
-// "dword 1", "sz \"text\"" (noting a missing terminator), or the type and size.
+// "dword 1", "sz \"text\"", "wsz \"text\"" for text written wide, in UTF-8
+// (noting a missing terminator), or the type and size.
 std::string Describe(const FakeRegistry::Value& value);

@@ -2,6 +2,8 @@
 
 #include <sddl.h>
 
+#include "tests/support/wide_text.h"
+
 namespace {
 
 // The shortest leading part of path that names no existing key, or "".
@@ -240,12 +242,25 @@ std::optional<DWORD> ReadDword(const char* keyPath, const char* name) {
 }
 
 std::optional<std::string> ReadString(const char* keyPath, const char* name) {
-    const std::optional<StoredValue> stored = ReadValue(keyPath, name);
-    if (!stored || stored->type != REG_SZ) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
-    std::string text(stored->data.begin(), stored->data.end());
-    return text.substr(0, text.find('\0'));
+    const std::wstring wideName = Wide(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size);
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    if (status == ERROR_SUCCESS) {
+        status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(text.data()), &size);
+    }
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_SZ) {
+        return std::nullopt;
+    }
+    return Utf8(text.substr(0, text.find(L'\0')));
 }
 
 bool KeyExists(const char* keyPath) {

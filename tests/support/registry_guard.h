@@ -102,7 +102,8 @@ struct StoredValue {
 std::optional<StoredValue> ReadValue(const char* keyPath, const char* name);
 // Only a 4-byte REG_DWORD; empty for anything else.
 std::optional<DWORD> ReadDword(const char* keyPath, const char* name);
-// Only REG_SZ text; empty for anything else.
+// Only REG_SZ text, read with the wide functions and given in UTF-8; empty
+// for anything else.
 std::optional<std::string> ReadString(const char* keyPath, const char* name);
 bool KeyExists(const char* keyPath);
 

@@ -46,37 +46,8 @@ TEST(EdgeFromWorkArea, NamesTheEdgeTheWorkAreaLeavesFree) {
     }
 }
 
-TEST(WorkAreaWithStrip, TakesTheTaskbarsThicknessOnTheEdge) {
+TEST(WorkAreaBesideTaskbar, LeavesTheTaskbarWhatItCoversOnTheEdgeAndNoMore) {
     constexpr Rect FULL = {0, 0, 1920, 1080};
-    struct Case {
-        const char* name;
-        Rect taskbar;
-        TaskbarEdge edge;
-        Rect expected;
-    };
-    const Case cases[] = {
-        {"bottom", {0, 1040, 1920, 1080}, TaskbarEdge::Bottom, {0, 0, 1920, 1040}},
-        {"left", {0, 0, 60, 1080}, TaskbarEdge::Left, {60, 0, 1920, 1080}},
-        {"right", {1860, 0, 1920, 1080}, TaskbarEdge::Right, {0, 0, 1860, 1080}},
-        {"top", {0, 0, 1920, 40}, TaskbarEdge::Top, {0, 40, 1920, 1080}},
-        {"unseen is bottom", {0, 1040, 1920, 1080}, TaskbarEdge::NotSeen, {0, 0, 1920, 1040}},
-        {"9 is bottom", {0, 1040, 1920, 1080}, TaskbarEdge{9}, {0, 0, 1920, 1040}},
-        {"0xFFFFFFFF is bottom",
-         {0, 1040, 1920, 1080},
-         TaskbarEdge{0xFFFFFFFFu},
-         {0, 0, 1920, 1040}},
-        // A hidden taskbar keeps its rectangle, wherever it lies.
-        {"off-screen taskbar", {0, 1080, 1920, 1120}, TaskbarEdge::Bottom, {0, 0, 1920, 1040}},
-        {"empty taskbar", {0, 0, 0, 0}, TaskbarEdge::Left, FULL},
-    };
-    for (const Case& c : cases) {
-        const Rect area = WorkAreaWithStrip(FULL, c.taskbar, c.edge);
-        EXPECT_EQ(area, c.expected)
-            << c.name << ": taskbar " << ToText(c.taskbar) << " gave " << ToText(area);
-    }
-}
-
-TEST(WorkAreaWithStrip, SaturatesInsteadOfOverflowing) {
     constexpr auto MAX = std::numeric_limits<std::int32_t>::max();
     constexpr auto MIN = std::numeric_limits<std::int32_t>::min();
     struct Case {
@@ -87,25 +58,56 @@ TEST(WorkAreaWithStrip, SaturatesInsteadOfOverflowing) {
         Rect expected;
     };
     const Case cases[] = {
-        {"left past the maximum",
-         {MAX - 5, 0, 0, 0},
-         {MIN, 0, MAX, 0},
-         TaskbarEdge::Left,
-         {MAX, 0, 0, 0}},
-        {"bottom past the minimum",
-         {0, 0, 0, MIN + 5},
-         {0, MIN, 0, MAX},
+        {"bottom", FULL, {0, 1040, 1920, 1080}, TaskbarEdge::Bottom, {0, 0, 1920, 1040}},
+        {"left", FULL, {0, 0, 60, 1080}, TaskbarEdge::Left, {60, 0, 1920, 1080}},
+        {"right", FULL, {1860, 0, 1920, 1080}, TaskbarEdge::Right, {0, 0, 1860, 1080}},
+        {"top", FULL, {0, 0, 1920, 40}, TaskbarEdge::Top, {0, 40, 1920, 1080}},
+        {"unseen is bottom", FULL, {0, 1040, 1920, 1080}, TaskbarEdge::NotSeen, {0, 0, 1920, 1040}},
+        {"9 is bottom", FULL, {0, 1040, 1920, 1080}, TaskbarEdge{9}, {0, 0, 1920, 1040}},
+        {"0xFFFFFFFF is bottom",
+         FULL,
+         {0, 1040, 1920, 1080},
+         TaskbarEdge{0xFFFFFFFFu},
+         {0, 0, 1920, 1040}},
+        // The shell recomputed the work area while the taskbar was hidden
+        // (a display change, a resume): no second strip.
+        {"recomputed at the bottom",
+         {0, 0, 1920, 1040},
+         {0, 1040, 1920, 1080},
          TaskbarEdge::Bottom,
-         {0, 0, 0, MIN}},
-        {"right past the maximum",
-         {0, 0, MAX, 0},
-         {MAX, 0, MIN, 0},
-         TaskbarEdge::Right,
-         {0, 0, MAX, 0}},
+         {0, 0, 1920, 1040}},
+        {"recomputed on the left",
+         {60, 0, 1920, 1080},
+         {0, 0, 60, 1080},
+         TaskbarEdge::Left,
+         {60, 0, 1920, 1080}},
+        // An auto-hiding taskbar lies mostly off screen.
+        {"auto-hiding, 2 pixels showing",
+         FULL,
+         {0, 1078, 1920, 1118},
+         TaskbarEdge::Bottom,
+         {0, 0, 1920, 1078}},
+        {"wholly off screen", FULL, {0, 1080, 1920, 1120}, TaskbarEdge::Bottom, FULL},
+        // Nonsense leaves the work area as it is, rather than empty.
+        {"unreadable, on the left", FULL, {0, 0, 0, 0}, TaskbarEdge::Left, FULL},
+        {"unreadable, at the bottom", FULL, {0, 0, 0, 0}, TaskbarEdge::Bottom, FULL},
+        {"moved to the left, remembered at the bottom",
+         FULL,
+         {0, 0, 60, 1080},
+         TaskbarEdge::Bottom,
+         FULL},
+        {"as large as the screen", FULL, FULL, TaskbarEdge::Top, FULL},
+        {"extreme work area",
+         {MIN, MIN, MAX, MAX},
+         {0, 1040, 1920, 1080},
+         TaskbarEdge::Bottom,
+         {MIN, MIN, MAX, 1040}},
     };
     for (const Case& c : cases) {
-        const Rect area = WorkAreaWithStrip(c.workArea, c.taskbar, c.edge);
-        EXPECT_EQ(area, c.expected) << c.name << ": gave " << ToText(area);
+        const Rect area = WorkAreaBesideTaskbar(c.workArea, c.taskbar, c.edge);
+        EXPECT_EQ(area, c.expected)
+            << c.name << ": work area " << ToText(c.workArea) << ", taskbar " << ToText(c.taskbar)
+            << " gave " << ToText(area);
     }
 }
 

@@ -256,4 +256,26 @@ TEST(HideShowTaskbar, RefusedPolicyRelaunchesBeforeTheWindowsChange) {
          "Hide Shell_TrayWnd"}));
 }
 
+// Without an owner window, Windows does not prompt for the elevated copy: it
+// flashes a button on the taskbar, which is hidden or about to be, and the
+// copy waits. The main window owns the prompt, and comes to the foreground
+// first, as the process that has just received the hot key may make it.
+TEST(HideShowTaskbar, TheElevationPromptBelongsToTheMainWindowInTheForeground) {
+    const WindowHandle main = reinterpret_cast<WindowHandle>(std::uintptr_t{0x5150});
+    const std::string copy = "Execute runas \"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe\" ";
+    for (const std::int32_t show : {0, 1}) {
+        Desk desk(BOTTOM_BAR, show == 0, show == 0 ? Rect{0, 0, 1920, 1040} : WHOLE_SCREEN);
+        desk.fake.registry.faults[POLICY_KEY_PATH] = {.openForWrite = RESULT_ACCESS_DENIED,
+                                                      .create = RESULT_ACCESS_DENIED};
+        desk.state.forceAllDisplays = 1;
+        desk.state.mainWindow = main;
+        desk.Run(show);
+        EXPECT_TRUE(SameCalls(desk.fake.log.Matching({"SetForeground", "Execute"}),
+                              {"SetForeground " + std::to_string(0x5150),
+                               copy + (show == 0 ? "-nomulti" : "-multi") + " -exit show 0"}))
+            << "show " << show;
+        EXPECT_EQ(desk.fake.shell.lastOwner, main) << "show " << show;
+    }
+}
+
 }  // namespace

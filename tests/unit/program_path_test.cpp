@@ -24,11 +24,11 @@ TEST(ReadProgramPath, RefusesAPathCutShort) {
     };
     for (const Case& c : cases) {
         FakeModule module;
-        module.path = "C:\\" + std::string(c.length - 7, 'p') + ".exe";
+        module.path = u"C:\\" + std::u16string(c.length - 7, u'p') + u".exe";
         module.fails = c.fails;
-        char path[PROGRAM_PATH_SIZE];
+        char16_t path[PROGRAM_PATH_SIZE];
         EXPECT_EQ(ReadProgramPath(module, path), c.read) << c.name;
-        EXPECT_EQ(std::string(path), c.read ? module.path : "") << c.name;
+        EXPECT_TRUE(std::u16string(path) == (c.read ? module.path : u"")) << c.name;
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "settings/settings_store.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/fakes/utf16.h"
 #include "tests/support/call_match.h"
 
 namespace {
@@ -143,7 +144,7 @@ TEST(ApplySettingsChoices, WithoutASettingsKeyRegistersTheDefaultAndStoresNothin
     EXPECT_TRUE(SameCalls(
         ok.fake.log.Matching({"RegisterHotKey", "UnregisterHotKey", "SetValue"}),
         {"UnregisterHotKey 2136", "RegisterHotKey 2136 Win+Q", "UnregisterHotKey 2136",
-         "RegisterHotKey 2136 Ctrl+Shift+A", "SetValue ShCloak sz \"\"" + PROGRAM + "\"\""}));
+         "RegisterHotKey 2136 Ctrl+Shift+A", "SetValue ShCloak wsz \"\"" + PROGRAM + "\"\""}));
     EXPECT_EQ(ok.state.forceAllDisplays, 1) << "Force in memory stays as it was";
     EXPECT_EQ(ok.fake.registry.keys.count(KEY), 0u);
 }
@@ -258,7 +259,7 @@ TEST(ApplySettingsChoices, TouchesTheRunKeyOnlyWhenTheBoxChanged) {
         std::vector<std::string> runCalls;
         bool valueAfter;
     };
-    const std::string setValue = "SetValue ShCloak sz \"\"" + PROGRAM + "\"\"";
+    const std::string setValue = "SetValue ShCloak wsz \"\"" + PROGRAM + "\"\"";
     const Case cases[] = {
         {"ticked now", 0, true, {"OpenKey " + RUN + " all", setValue, "CloseKey " + RUN}, true},
         {"cleared now",
@@ -289,7 +290,7 @@ TEST(ApplySettingsChoices, TouchesTheRunKeyOnlyWhenTheBoxChanged) {
             const FakeRegistry::Value* value = ok.fake.registry.Find(RUN, RUN_VALUE_NAME);
             ASSERT_NE(value, nullptr) << c.name;
             EXPECT_EQ(value->type, 1u) << c.name;
-            EXPECT_EQ(value->data.size(), PROGRAM.size() + 3)
+            EXPECT_EQ(value->data.size(), (PROGRAM.size() + 3) * sizeof(char16_t))
                 << c.name << ": quotes and terminator";
         }
         EXPECT_EQ(ok.fake.registry.OpenHandles(), 0u) << c.name;
@@ -299,17 +300,21 @@ TEST(ApplySettingsChoices, TouchesTheRunKeyOnlyWhenTheBoxChanged) {
 TEST(SetStartAtLogon, QuotesTheWholePathAndNeverStoresACutOne) {
     struct Case {
         const char* name;
-        std::string path;
+        std::u16string path;
         bool fails;
-        std::optional<std::string> stored;
+        std::optional<std::u16string> stored;
     };
-    const std::string longest = "C:\\" + std::string(252, 'p') + ".exe";  // 259 characters
+    const std::u16string program = u"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
+    const std::u16string longest = u"C:\\" + std::u16string(252, u'p') + u".exe";  // 259 units
     const Case cases[] = {
-        {"with blanks", PROGRAM, false, "\"" + PROGRAM + "\""},
-        {"without blanks", "C:\\Tools\\Shelfcloak.exe", false, "\"C:\\Tools\\Shelfcloak.exe\""},
-        {"259 characters", longest, false, "\"" + longest + "\""},
-        {"260 characters", longest + "x", false, std::nullopt},
-        {"unreadable", PROGRAM, true, std::nullopt},
+        {"with blanks", program, false, u"\"" + program + u"\""},
+        // A folder the ANSI code page cannot spell, under a user's profile.
+        {"outside the code page", u"C:\\Users\\\u03A9mega\\Shelfcloak.exe", false,
+         u"\"C:\\Users\\\u03A9mega\\Shelfcloak.exe\""},
+        {"without blanks", u"C:\\Tools\\Shelfcloak.exe", false, u"\"C:\\Tools\\Shelfcloak.exe\""},
+        {"259 characters", longest, false, u"\"" + longest + u"\""},
+        {"260 characters", longest + u"x", false, std::nullopt},
+        {"unreadable", program, true, std::nullopt},
     };
     for (const Case& c : cases) {
         FakePlatform fake;
@@ -322,8 +327,10 @@ TEST(SetStartAtLogon, QuotesTheWholePathAndNeverStoresACutOne) {
             continue;
         }
         ASSERT_NE(value, nullptr) << c.name;
-        const std::string expected = *c.stored + '\0';
-        EXPECT_EQ(std::string(value->data.begin(), value->data.end()), expected) << c.name;
+        // Stored wide, as UTF-16 with its terminator.
+        EXPECT_TRUE(value->type == static_cast<std::uint32_t>(RegType::String) &&
+                    value->data == Utf16Bytes(*c.stored + u'\0'))
+            << c.name << ": stored " << Describe(*value);
     }
 }
 

@@ -207,7 +207,7 @@ TEST(RunPolicyWriteOnly, TheRelaunchedCopyWritesTheRefusedValueAndEnds) {
         Desk refused;
         refused.fake.registry.faults[POLICY_KEY_PATH] = {.openForWrite = RESULT_ACCESS_DENIED,
                                                          .create = RESULT_ACCESS_DENIED};
-        SetTaskbarNoMultimon(value, 0, refused.fake.platform);
+        SetTaskbarNoMultimon(value, 0, nullptr, refused.fake.platform);
         const std::string copy = refused.fake.shell.lastCommandLine;
         ASSERT_FALSE(copy.empty()) << "value " << value << ": no copy was started";
 

@@ -52,4 +52,31 @@ TEST_F(EngineOnWine, ARepeatedHideKeepsTheEdgeAndTheWholeScreen) {
     EXPECT_TRUE(WorkAreaIs(ABOVE_TASKBAR));
 }
 
+// Whatever the shell made of the work area while the taskbar was hidden (it
+// recomputes it after a display change or a resume), showing takes no strip
+// beyond the one the taskbar covers. Wine keeps the work area per process, so
+// the test sets what the shell would have set.
+TEST_F(EngineOnWine, ShowLeavesTheTaskbarItsStripWhateverTheWorkAreaBecameMeanwhile) {
+    struct Case {
+        const char* name;
+        RECT whileHidden;
+        RECT shown;
+    };
+    const Case cases[] = {
+        {"as the hide left it", WHOLE_SCREEN, ABOVE_TASKBAR},
+        {"recomputed by the shell", ABOVE_TASKBAR, ABOVE_TASKBAR},
+        {"narrowed further by another bar", {0, 0, 1280, 700}, {0, 0, 1280, 700}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HideShowTaskbar(0, state_, Win32Platform());
+        ASSERT_FALSE(TaskbarShown());
+        RECT area = c.whileHidden;
+        SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, 0);
+        HideShowTaskbar(1, state_, Win32Platform());
+        EXPECT_TRUE(WorkAreaIs(c.shown));
+        EXPECT_TRUE(TaskbarShown());
+    }
+}
+
 }  // namespace

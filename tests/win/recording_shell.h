@@ -15,9 +15,10 @@ public:
     RecordingShell(const RecordingShell&) = delete;
     RecordingShell& operator=(const RecordingShell&) = delete;
 
-    void Execute(const char* verb, const char* file, const char* /*parameters*/,
-                 ShowCommand /*show*/) override {
-        executed.push_back(std::string(verb) + " " + file);
+    // Links start nothing with Execute; what any does is recorded by its verb.
+    void Execute(WindowHandle /*owner*/, const char* verb, const char16_t* /*file*/,
+                 const char* /*parameters*/, ShowCommand /*show*/) override {
+        executed.emplace_back(verb);
     }
     bool Open(const char* target) override {
         opened.emplace_back(target);

@@ -275,12 +275,30 @@ TEST_F(Resources, ManifestDeclaresWhatThePlatformReads) {
             << id;
     }
 
+    // Windows 10 1607 and later read dpiAwareness first, and only in its
+    // own namespace; older systems keep dpiAware.
     const std::size_t settings = xml.find("<windowsSettings>");
-    const std::size_t dpi = xml.find(">true</dpiAware>");
+    const std::size_t settingsEnd = xml.find("</windowsSettings>");
     EXPECT_NE(settings, std::string::npos);
-    EXPECT_NE(dpi, std::string::npos);
-    EXPECT_LT(settings, dpi);
     EXPECT_LT(xml.find("<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">"), settings);
+    struct Setting {
+        const char* element;
+        const char* xmlns;
+        const char* value;
+    };
+    for (const Setting& s : {
+             Setting{"dpiAware", "http://schemas.microsoft.com/SMI/2005/WindowsSettings", "true"},
+             Setting{"dpiAwareness", "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                     "PerMonitorV2, PerMonitor"},
+         }) {
+        const std::string element = Element(xml, s.element);
+        const std::size_t at = xml.find(element);
+        EXPECT_TRUE(!element.empty() && settings < at && at < settingsEnd)
+            << s.element << " under windowsSettings: " << element;
+        EXPECT_EQ(Attribute(element, "xmlns"), s.xmlns) << s.element;
+        EXPECT_NE(xml.find(element + s.value + "</" + s.element + ">"), std::string::npos)
+            << s.element << " is not " << s.value;
+    }
 }
 
 }  // namespace

@@ -73,6 +73,7 @@ public:
     Rect WindowRect(WindowHandle window) override { return real_.WindowRect(window); }
     bool IsShown(WindowHandle window) override { return real_.IsShown(window); }
     void SetShown(WindowHandle window, bool shown) override { real_.SetShown(window, shown); }
+    void SetForeground(WindowHandle window) override { real_.SetForeground(window); }
     Rect WorkArea() override { return real_.WorkArea(); }
     void SetWorkArea(const Rect& area) override { real_.SetWorkArea(area); }
     ScreenSize PrimaryScreenSize() override { return real_.PrimaryScreenSize(); }

@@ -86,7 +86,7 @@ TEST_F(Win32RegistryTest, StoresTheDwordAsFourLittleEndianBytes) {
 TEST(Win32Policy, StoresTaskbarNoMultimonAsADword) {
     RegistryValueGuard restore(POLICY_KEY_PATH, POLICY_VALUE_NAME);
     for (const std::uint32_t value : {1u, 0u}) {
-        SetTaskbarNoMultimon(value, 1, Win32Platform());
+        SetTaskbarNoMultimon(value, 1, nullptr, Win32Platform());
         DWORD type = 0;
         DWORD stored = 0xDEADBEEF;
         DWORD size = sizeof stored;
@@ -100,17 +100,23 @@ TEST(Win32Policy, StoresTaskbarNoMultimonAsADword) {
 }
 
 TEST(Win32Module, AnswersTheProgramsPathAndReportsACut) {
-    char expected[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, expected, MAX_PATH);
+    wchar_t expected[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, expected, MAX_PATH);
     ASSERT_GT(length, 10u);
 
-    char path[PROGRAM_PATH_SIZE];
+    char16_t path[PROGRAM_PATH_SIZE];
     ASSERT_TRUE(ReadProgramPath(Win32Module(), path));
-    EXPECT_STREQ(path, expected);
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(path)), std::wstring(expected));
 
-    char small[8] = {};
-    EXPECT_EQ(Win32Module().FileName(small, sizeof small), sizeof small)
+    char16_t small[8] = {};
+    EXPECT_EQ(Win32Module().FileName(small, std::size(small)), std::size(small))
         << "a path cut short is reported with the buffer's size";
+}
+
+TEST(Win32Module, ReadsTheTokenAsWineMakesIt) {
+    // Wine 8 gives every process an elevated token; a standard user's
+    // (Default) and an administrator's filtered one (Limited) only Windows.
+    EXPECT_EQ(Win32Module().Elevation(), ElevationType::Full);
 }
 
 TEST(Win32Desktop, SeesWinesTaskbarAndScreen) {
