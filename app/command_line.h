@@ -6,14 +6,14 @@
 constexpr std::size_t COMMAND_LINE_BUFFER_SIZE = 260;
 
 // The first 259 characters of the whole command line (program path
-// included), with ASCII capitals lower-cased. Null reads as empty.
+// included), with ASCII capitals lower-cased: what every switch is looked
+// for in. A missing command line reads as empty, so as no switches.
 class SwitchText {
 public:
     explicit SwitchText(const char* commandLine);
 
     // Plain substring search: a switch may stand anywhere, glued to other text.
     bool Contains(const char* word) const;
-    const char* c_str() const { return text_; }
 
 private:
     char text_[COMMAND_LINE_BUFFER_SIZE] = {};

@@ -2,12 +2,15 @@
 
 #include <windowsx.h>
 
+#include "about/about_dialog.h"
 #include "app/main_window_decisions.h"
 #include "app/tray_icon.h"
+#include "platform/win32/win32_platform.h"
+#include "res/resource.h"
+#include "settings/settings_dialog.h"
 #include "settings/settings_store.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
-#include "shared/program_platform.h"
 
 namespace {
 
@@ -15,9 +18,22 @@ static_assert(TRAY_LEFT_BUTTON_DOWN == WM_LBUTTONDOWN);
 static_assert(TRAY_RIGHT_BUTTON_DOWN == WM_RBUTTONDOWN);
 static_assert(WM_TRAY_NOTIFY >= WM_USER && WM_TRAY_NOTIFY < WM_APP);
 
-// On a first run this returns only after the Settings dialog has closed.
+constexpr LPARAM NO_PARAMETER = 0;
+
+// Runs one of the program's dialogs modally and returns once it has
+// closed; its result is not used.
+void RunDialog(WORD templateId, DLGPROC procedure, HWND owner) {
+    DialogBoxParamA(AppState.hInstance, MAKEINTRESOURCEA(templateId), owner, procedure,
+                    NO_PARAMETER);
+}
+
+// On a first run the Settings dialog runs before the creation returns, so
+// the tray icon comes only after it has closed.
 BOOL OnCreate(HWND window, LPCREATESTRUCT /*create*/) {
-    LoadSettingsAndRegisterHotKey(window, AppState, Win32Platform());
+    if (LoadSettingsAndRegisterHotKey(window, AppState, Win32Platform()) ==
+        SettingsLoad::FirstRun) {
+        RunDialog(IDD_SETTINGS, SettingsDlgProc, window);
+    }
     return TRUE;
 }
 
@@ -29,20 +45,23 @@ void OnDestroy(HWND window) {
     PostQuitMessage(0);
 }
 
+// Each dialog runs once at a time: the menu stays usable while one is open.
 void OnCommand(HWND window, int id, HWND control, UINT notifyCode) {
-    switch (MenuActionFor(static_cast<std::uint32_t>(id), AppState)) {
-        case MenuAction::EndProgram:
+    switch (id) {
+        case CMD_SETTINGS:
+            if (AppState.settingsDialogOpen == 0) {
+                RunDialog(IDD_SETTINGS, SettingsDlgProc, window);
+            }
+            break;
+        case CMD_ABOUT:
+            if (AppState.aboutDialogOpen == 0) {
+                RunDialog(IDD_ABOUT, AboutDlgProc, window);
+            }
+            break;
+        case CMD_EXIT:
             DestroyWindow(window);
             break;
-        case MenuAction::RunSettingsDialog:
-            Win32Platform().dialogs.Run(DialogId::Settings, AppState.hInstance, window);
-            break;
-        case MenuAction::RunAboutDialog:
-            Win32Platform().dialogs.Run(DialogId::About, AppState.hInstance, window);
-            break;
-        case MenuAction::Nothing:
-            break;
-        case MenuAction::DefaultProcessing:
+        default:
             FORWARD_WM_COMMAND(window, id, control, notifyCode, DefWindowProcA);
             break;
     }

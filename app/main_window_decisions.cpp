@@ -11,20 +11,6 @@ bool TrayMouseOpensMenu(std::uint32_t mouseMessage) {
     return mouseMessage == TRAY_LEFT_BUTTON_DOWN || mouseMessage == TRAY_RIGHT_BUTTON_DOWN;
 }
 
-MenuAction MenuActionFor(std::uint32_t command, const AppStateRecord& state) {
-    switch (command) {
-        case CMD_SETTINGS:
-            return state.settingsDialogOpen == 0 ? MenuAction::RunSettingsDialog
-                                                 : MenuAction::Nothing;
-        case CMD_ABOUT:
-            return state.aboutDialogOpen == 0 ? MenuAction::RunAboutDialog : MenuAction::Nothing;
-        case CMD_EXIT:
-            return MenuAction::EndProgram;
-        default:
-            return MenuAction::DefaultProcessing;
-    }
-}
-
 void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& platform) {
     if (hotKeyId != HOTKEY_ID_TOGGLE) {
         return;

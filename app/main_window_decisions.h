@@ -18,16 +18,6 @@ bool IsTaskbarCreated(std::uint32_t message, const AppStateRecord& state);
 // clicks and moves do not.
 bool TrayMouseOpensMenu(std::uint32_t mouseMessage);
 
-enum class MenuAction {
-    RunSettingsDialog,
-    RunAboutDialog,
-    EndProgram,
-    Nothing,            // the dialog asked for is already open
-    DefaultProcessing,  // not a tray menu command
-};
-
-MenuAction MenuActionFor(std::uint32_t command, const AppStateRecord& state);
-
 // The toggle hot key: hides a shown taskbar and shows a hidden one, and
 // records which way the next press goes; without a taskbar it does nothing.
 void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& platform);

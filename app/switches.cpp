@@ -43,11 +43,8 @@ ResidentSwitches ResidentSwitchesFor(const SwitchText& text) {
     return switches;
 }
 
-void RunSecondInstance(const char* commandLine, AppStateRecord& state, Platform& platform) {
-    if (commandLine == nullptr) {
-        return;
-    }
-    switch (SecondInstanceActionFor(SwitchText(commandLine))) {
+void RunSecondInstance(const SwitchText& text, AppStateRecord& state, Platform& platform) {
+    switch (SecondInstanceActionFor(text)) {
         case SecondInstanceAction::ShowTaskbar:
             HideShowTaskbar(1, state, platform);
             break;
@@ -67,11 +64,7 @@ void RunSecondInstance(const char* commandLine, AppStateRecord& state, Platform&
 
 // The same choice among the four switches as a second instance makes, so
 // that the copy writes the same value whether an instance is resident or not.
-bool RunPolicyWriteOnly(const char* commandLine, Platform& platform) {
-    if (commandLine == nullptr) {
-        return false;
-    }
-    const SwitchText text(commandLine);
+bool RunPolicyWriteOnly(const SwitchText& text, Platform& platform) {
     if (!text.Contains(SWITCH_EXIT)) {
         return false;
     }
@@ -87,11 +80,8 @@ bool RunPolicyWriteOnly(const char* commandLine, Platform& platform) {
     }
 }
 
-bool ApplyResidentSwitches(const char* commandLine, AppStateRecord& state, Platform& platform) {
-    if (commandLine == nullptr) {
-        return true;
-    }
-    const ResidentSwitches switches = ResidentSwitchesFor(SwitchText(commandLine));
+bool ApplyResidentSwitches(const SwitchText& text, AppStateRecord& state, Platform& platform) {
+    const ResidentSwitches switches = ResidentSwitchesFor(text);
     switch (switches.toggle) {
         case StartToggle::ShowTaskbar:
             HideShowTaskbar(1, state, platform);

@@ -34,12 +34,12 @@ ResidentSwitches ResidentSwitchesFor(const SwitchText& text);
 // writes the policy as a second instance would, never relaunching, and
 // returns true; the process then ends with 0 before it takes the instance
 // mutex or makes any window. Any other command line: false, nothing done.
-bool RunPolicyWriteOnly(const char* commandLine, Platform& platform);
+bool RunPolicyWriteOnly(const SwitchText& text, Platform& platform);
 
 // Carries out a second instance's switch; the process then exits with 0.
-void RunSecondInstance(const char* commandLine, AppStateRecord& state, Platform& platform);
+void RunSecondInstance(const SwitchText& text, AppStateRecord& state, Platform& platform);
 
 // Carries out the resident instance's start-up switch and sets which way the
 // next toggle press goes. Returns false when "-exit" asks the instance not
 // to stay resident.
-bool ApplyResidentSwitches(const char* commandLine, AppStateRecord& state, Platform& platform);
+bool ApplyResidentSwitches(const SwitchText& text, AppStateRecord& state, Platform& platform);

@@ -1,7 +1,7 @@
 #include "app/tray_icon.h"
 
 #include "platform/win32/owned.h"
-#include "res/resource_ids.h"
+#include "res/resource.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
 

@@ -1,17 +1,18 @@
 // Process entry: the single-instance rule, the switches and the message loop.
 #include <windows.h>
 
+#include "app/command_line.h"
 #include "app/instance_role.h"
 #include "app/main_window.h"
 #include "app/switches.h"
 #include "app/tray_icon.h"
-#include "res/resource_ids.h"
+#include "platform/win32/win32_platform.h"
+#include "res/resource.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
-#include "shared/program_platform.h"
 
 void RegisterMainWindowClass(HINSTANCE instance);
-BOOL InitInstance(HINSTANCE instance, int showCommand);
+BOOL InitInstance(HINSTANCE instance, int showCommand, const SwitchText& switches);
 
 namespace {
 
@@ -50,9 +51,9 @@ void RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 // Creates the hidden main window and the tray icon and applies the resident
-// instance's switches. Returns TRUE to enter the message loop, FALSE to end. The show
-// command is not used: the window is never shown.
-BOOL InitInstance(HINSTANCE instance, int /*showCommand*/) {
+// instance's switches. Returns TRUE to enter the message loop, FALSE to end.
+// The show command is not used: the window is never shown.
+BOOL InitInstance(HINSTANCE instance, int /*showCommand*/, const SwitchText& switches) {
     AppState.hInstance = instance;
     const HWND window =
         CreateWindowExA(WS_EX_TOOLWINDOW, AppState.windowClassName, AppState.windowTitle,
@@ -66,7 +67,7 @@ BOOL InitInstance(HINSTANCE instance, int /*showCommand*/) {
     AppState.trayIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL_ICON));
     NotifyTrayIcon(NIM_ADD, AppState.trayIcon);
 
-    if (!ApplyResidentSwitches(GetCommandLineA(), AppState, Win32Platform())) {
+    if (!ApplyResidentSwitches(switches, AppState, Win32Platform())) {
         // Leaving without destroying the window: no edge is saved on this path.
         NotifyTrayIcon(NIM_DELETE, nullptr);
         UnregisterHotKey(window, HOTKEY_ID_TOGGLE);
@@ -77,10 +78,13 @@ BOOL InitInstance(HINSTANCE instance, int /*showCommand*/) {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*tail*/, int showCommand) {
+    // The whole command line, program path included, read once: every kind
+    // of start looks for its switches in it.
+    const SwitchText switches(GetCommandLineA());
     // The copy started for a refused policy write, and a user's
     // "-nomulti -exit": one write, then out, before the mutex, which it
     // would otherwise hold against a real start for as long as it runs.
-    if (RunPolicyWriteOnly(GetCommandLineA(), Win32Platform())) {
+    if (RunPolicyWriteOnly(switches, Win32Platform())) {
         return 0;
     }
     LoadText(instance, IDS_WINDOW_TITLE, AppState.windowTitle);
@@ -90,12 +94,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*tail*/, i
     // Held, never closed, until the process ends: its presence is the rule.
     CreateMutexA(nullptr, FALSE, INSTANCE_MUTEX_NAME);
     if (RoleAfterMutexCreation(GetLastError()) == InstanceRole::Second) {
-        RunSecondInstance(GetCommandLineA(), AppState, Win32Platform());
+        RunSecondInstance(switches, AppState, Win32Platform());
         return 0;
     }
 
     AskForDpiAwareness();
-    if (!InitInstance(instance, showCommand)) {
+    if (!InitInstance(instance, showCommand, switches)) {
         return 0;
     }
     AppState.taskbarCreatedMsg = RegisterWindowMessageA(TASKBAR_CREATED_MESSAGE);

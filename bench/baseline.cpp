@@ -5,12 +5,13 @@
 
 #include <shellapi.h>
 
+#include "resource.h"
+
 namespace {
 
 constexpr const char* WINDOW_CLASS = "ShelfcloakBaseline";
 constexpr UINT TRAY_MESSAGE = WM_APP + 1;
 constexpr int HOT_KEY_ID = 1;
-constexpr WORD SMALL_ICON = 108;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -50,7 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*tail*/, i
     icon.hWnd = window;
     icon.uFlags = NIF_MESSAGE | NIF_ICON;
     icon.uCallbackMessage = TRAY_MESSAGE;
-    icon.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(SMALL_ICON));
+    icon.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL_ICON));
     Shell_NotifyIconA(NIM_ADD, &icon);
 
     MSG message = {};

@@ -20,8 +20,8 @@
 #include <optional>
 
 #include "fuzz/fuzz_input.h"
-#include "settings/settings_choices.h"
 #include "settings/settings_store.h"
+#include "settings/start_at_logon.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/fakes/fake_registry.h"
 

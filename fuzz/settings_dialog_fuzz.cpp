@@ -13,8 +13,9 @@
 #include "fuzz/require.h"
 #include "platform/program_path.h"
 #include "settings/hot_key.h"
-#include "settings/settings_choices.h"
+#include "settings/settings_dialog_decisions.h"
 #include "settings/settings_store.h"
+#include "settings/start_at_logon.h"
 #include "shared/identifiers.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/utf16.h"
@@ -50,7 +51,7 @@ void CheckShown(const SettingsChoices& shown, FakeRegistry& registry) {
     }
     const auto force = ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_FORCE);
     Require(shown.force == (force.value_or(0) != 0), "Force is not shown as stored");
-    const auto system = ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_SYSTEM);
+    const auto system = ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_USES_CTRL_SHIFT);
     Require(shown.ctrlShift == (system.value_or(1) != 0), "the modifier is not shown as stored");
 }
 

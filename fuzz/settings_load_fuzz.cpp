@@ -21,18 +21,18 @@ std::size_t CountCalls(const CallLog& log, const char* prefix) {
 
 // The hot key the stored values ask for, as the fake names it; empty for none.
 std::string ExpectedHotKey(FakeRegistry& registry) {
-    const auto system = ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_SYSTEM);
+    const auto system = ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_USES_CTRL_SHIFT);
     if (!system) {
         return "";
     }
     if (*system != 0) {
         const std::uint32_t index =
-            ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_CTRL_SHIFT_KEY).value_or(0);
+            ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_CTRL_SHIFT_LETTER).value_or(0);
         const char letter = CTRL_SHIFT_KEY_LETTERS[index < 26 ? index : 25];
         return std::string("RegisterHotKey 2136 Ctrl+Shift+") + static_cast<char>(letter - 32);
     }
     const std::uint32_t index =
-        ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_WIN_KEY).value_or(9);
+        ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_WIN_LETTER).value_or(9);
     const char letter = WIN_KEY_LETTERS[index < 12 ? index : 11];
     return std::string("RegisterHotKey 2136 Win+") + static_cast<char>(letter - 32);
 }
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto edge = ReadableDword(fake.registry, SETTINGS_KEY_PATH, VALUE_LAST_EDGE);
 
     AppStateRecord state = {};
-    LoadSettingsAndRegisterHotKey(WINDOW, state, fake.platform);
+    const SettingsLoad load = LoadSettingsAndRegisterHotKey(WINDOW, state, fake.platform);
 
     Require(fake.registry.OpenHandles() == 0, "a key was left open");
     Require(CountCalls(fake.log, "SetValue") + CountCalls(fake.log, "DeleteValue") +
@@ -64,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 ? registrations.empty()
                 : registrations.size() == 1 && registrations[0] == expectedHotKey,
             "the registered hot key is not the stored one: expected '" + expectedHotKey + "'");
-    Require(CountCalls(fake.log, "RunDialog Settings") == (firstRun ? 1u : 0u),
-            "the Settings dialog ran other than once on a first run");
+    Require(load == (firstRun ? SettingsLoad::FirstRun : SettingsLoad::Stored),
+            "a first run was reported wrongly, or missed");
     if (firstRun) {
         Require(state.mainWindow == WINDOW, "a first run left the main window unset");
         Require(state.forceAllDisplays == 0 && state.lastTaskbarEdge == TaskbarEdge::NotSeen,

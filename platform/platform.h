@@ -3,7 +3,6 @@
 #pragma once
 
 #include "platform/desktop.h"
-#include "platform/dialogs.h"
 #include "platform/hot_keys.h"
 #include "platform/module.h"
 #include "platform/registry.h"
@@ -15,5 +14,4 @@ struct Platform {
     Shell& shell;
     Module& module;
     HotKeys& hotKeys;
-    Dialogs& dialogs;
 };

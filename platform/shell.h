@@ -6,8 +6,7 @@
 #include "platform/handles.h"
 
 enum class ShowCommand : std::int32_t {
-    Hide = 0,        // SW_HIDE
-    ShowNormal = 1,  // SW_SHOWNORMAL
+    Hide = 0,  // SW_HIDE
 };
 
 class Shell {

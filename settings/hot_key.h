@@ -14,9 +14,6 @@ inline constexpr char CTRL_SHIFT_KEY_LETTERS[] = "abcdefghijklmnopqrstuvwxyz";
 constexpr std::uint32_t WIN_KEY_LETTER_COUNT = sizeof WIN_KEY_LETTERS - 1;
 constexpr std::uint32_t CTRL_SHIFT_KEY_LETTER_COUNT = sizeof CTRL_SHIFT_KEY_LETTERS - 1;
 
-constexpr std::uint32_t DEFAULT_WIN_KEY_INDEX = 9;         // "x"
-constexpr std::uint32_t DEFAULT_CTRL_SHIFT_KEY_INDEX = 0;  // "a"
-
 enum class HotKeyModifiers : std::uint32_t {
     CtrlShift = 0x0002 | 0x0004,  // MOD_CONTROL | MOD_SHIFT
     Win = 0x0008,                 // MOD_WIN
@@ -28,8 +25,6 @@ struct HotKeyChoice {
     bool ctrlShift;
     std::uint32_t index;
 };
-
-inline constexpr HotKeyChoice DEFAULT_HOT_KEY = {true, DEFAULT_CTRL_SHIFT_KEY_INDEX};
 
 // An index beyond its table (any stored number may come back) selects the
 // table's last letter.

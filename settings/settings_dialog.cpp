@@ -1,9 +1,10 @@
 #include "settings/settings_dialog.h"
 
+#include "platform/win32/win32_platform.h"
 #include "settings/hot_key.h"
-#include "settings/settings_choices.h"
+#include "settings/settings_dialog_decisions.h"
+#include "settings/settings_store.h"
 #include "shared/app_state.h"
-#include "shared/program_platform.h"
 
 namespace {
 

@@ -1,43 +1,106 @@
 #include "settings/settings_store.h"
 
+#include <optional>
+
 #include "platform/reg_key.h"
-#include "settings/hot_key.h"
 
 namespace {
 
-void StartFirstRun(WindowHandle window, AppStateRecord& state, Platform& platform) {
-    RegisterToggleHotKey(window, DEFAULT_HOT_KEY, state, platform.hotKeys);
-    // The dialog registers the user's choice on the main window, whose
-    // handle the creation has not returned yet.
-    if (state.mainWindow == nullptr) {
-        state.mainWindow = window;
+// Every value as stored, each read on its own into four bytes; empty where
+// it is absent or cannot be read.
+struct StoredValues {
+    std::optional<std::uint32_t> force;
+    std::optional<std::uint32_t> usesCtrlShift;
+    std::optional<std::uint32_t> startAtLogonBox;
+    std::optional<std::uint32_t> winLetter;
+    std::optional<std::uint32_t> ctrlShiftLetter;
+    std::optional<std::uint32_t> lastEdge;
+};
+
+// Empty when the key cannot be opened for reading, for whatever reason.
+std::optional<StoredValues> ReadStoredValues(Registry& registry) {
+    const RegKey key = OpenRegKey(registry, SETTINGS_KEY_PATH, RegAccess::Read);
+    if (!key) {
+        return std::nullopt;
     }
-    platform.dialogs.Run(DialogId::Settings, state.hInstance, window);
+    return StoredValues{
+        ReadDword(key, VALUE_FORCE),
+        ReadDword(key, VALUE_USES_CTRL_SHIFT),
+        ReadDword(key, VALUE_START_AT_LOGON_BOX),
+        ReadDword(key, VALUE_WIN_LETTER),
+        ReadDword(key, VALUE_CTRL_SHIFT_LETTER),
+        ReadDword(key, VALUE_LAST_EDGE),
+    };
+}
+
+std::uint32_t AsFlag(bool on) {
+    return on ? 1 : 0;
 }
 
 }  // namespace
 
-void LoadSettingsAndRegisterHotKey(WindowHandle window, AppStateRecord& state, Platform& platform) {
-    const RegKey key = OpenRegKey(platform.registry, SETTINGS_KEY_PATH, RegAccess::Read);
+SettingsLoad LoadSettingsAndRegisterHotKey(WindowHandle window, AppStateRecord& state,
+                                           Platform& platform) {
+    const std::optional<StoredValues> stored = ReadStoredValues(platform.registry);
+    if (!stored) {
+        RegisterToggleHotKey(window, DEFAULT_HOT_KEY, state, platform.hotKeys);
+        // The creation has not returned the main window's handle yet.
+        if (state.mainWindow == nullptr) {
+            state.mainWindow = window;
+        }
+        return SettingsLoad::FirstRun;
+    }
+    if (stored->force) {
+        state.forceAllDisplays = static_cast<std::int32_t>(*stored->force);
+    }
+    if (stored->usesCtrlShift) {
+        const bool ctrlShift = *stored->usesCtrlShift != 0;
+        const std::uint32_t letter =
+            ctrlShift ? stored->ctrlShiftLetter.value_or(DEFAULT_CTRL_SHIFT_LETTER)
+                      : stored->winLetter.value_or(DEFAULT_WIN_LETTER);
+        RegisterToggleHotKey(window, {ctrlShift, letter}, state, platform.hotKeys);
+    }
+    if (stored->lastEdge) {
+        state.lastTaskbarEdge = static_cast<TaskbarEdge>(*stored->lastEdge);
+    }
+    return SettingsLoad::Stored;
+}
+
+SettingsChoices StoredSettingsChoices(Registry& registry) {
+    SettingsChoices shown = {true, DEFAULT_CTRL_SHIFT_LETTER, DEFAULT_WIN_LETTER, false, false};
+    const std::optional<StoredValues> stored = ReadStoredValues(registry);
+    if (!stored) {
+        return shown;
+    }
+    if (stored->force) {
+        shown.force = *stored->force != 0;
+    }
+    if (stored->usesCtrlShift) {
+        shown.ctrlShift = *stored->usesCtrlShift != 0;
+    }
+    if (stored->startAtLogonBox) {
+        shown.startAtLogon = *stored->startAtLogonBox != 0;
+    }
+    if (stored->winLetter) {
+        shown.winIndex = ClampWinKeyIndex(*stored->winLetter);
+    }
+    if (stored->ctrlShiftLetter) {
+        shown.ctrlShiftIndex = ClampCtrlShiftKeyIndex(*stored->ctrlShiftLetter);
+    }
+    return shown;
+}
+
+bool StoreSettingsChoices(const SettingsChoices& chosen, Registry& registry) {
+    const RegKey key = OpenOrCreateRegKey(registry, SETTINGS_KEY_PATH, RegAccess::AllAccess);
     if (!key) {
-        StartFirstRun(window, state, platform);
-        return;
+        return false;
     }
-    if (const auto force = ReadDword(key, VALUE_FORCE)) {
-        state.forceAllDisplays = static_cast<std::int32_t>(*force);
-    }
-    const std::uint32_t winIndex = ReadDword(key, VALUE_WIN_KEY).value_or(DEFAULT_WIN_KEY_INDEX);
-    const std::uint32_t ctrlShiftIndex =
-        ReadDword(key, VALUE_CTRL_SHIFT_KEY).value_or(DEFAULT_CTRL_SHIFT_KEY_INDEX);
-    if (const auto system = ReadDword(key, VALUE_SYSTEM)) {
-        // A refusal stays silent here: there is nothing yet to show it on.
-        const bool ctrlShift = *system != 0;
-        RegisterToggleHotKey(window, {ctrlShift, ctrlShift ? ctrlShiftIndex : winIndex}, state,
-                             platform.hotKeys);
-    }
-    if (const auto edge = ReadDword(key, VALUE_LAST_EDGE)) {
-        state.lastTaskbarEdge = static_cast<TaskbarEdge>(*edge);
-    }
+    WriteDword(key, VALUE_FORCE, AsFlag(chosen.force));
+    WriteDword(key, VALUE_WIN_LETTER, chosen.winIndex);
+    WriteDword(key, VALUE_CTRL_SHIFT_LETTER, chosen.ctrlShiftIndex);
+    WriteDword(key, VALUE_USES_CTRL_SHIFT, AsFlag(chosen.ctrlShift));
+    WriteDword(key, VALUE_START_AT_LOGON_BOX, AsFlag(chosen.startAtLogon));
+    return true;
 }
 
 void SaveLastTaskbarEdge(const AppStateRecord& state, Platform& platform) {

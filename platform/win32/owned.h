@@ -26,13 +26,6 @@ public:
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
 
-    // Gives the handle up without releasing it.
-    Handle release() {
-        Handle handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
-
     void Reset() {
         if (handle_ != nullptr) {
             Release(handle_);

@@ -1,5 +1,6 @@
-// The one Win32 implementation of each platform interface but the dialogs,
-// which the application wires to their procedures.
+// The one Win32 implementation of each platform interface, and the
+// program's bundle of them, which the window and dialog procedures hand to
+// the decisions.
 #pragma once
 
 #include "platform/platform.h"
@@ -9,3 +10,5 @@ Registry& Win32Registry();
 Shell& Win32Shell();
 Module& Win32Module();
 HotKeys& Win32HotKeys();
+
+Platform& Win32Platform();

@@ -11,7 +11,6 @@ namespace {
 constexpr std::size_t SHORT_TEXT_SIZE = 32;
 
 static_assert(static_cast<int>(ShowCommand::Hide) == SW_HIDE);
-static_assert(static_cast<int>(ShowCommand::ShowNormal) == SW_SHOWNORMAL);
 
 class ShellApi final : public Shell {
 public:

@@ -8,8 +8,9 @@
 
 #include "gtest/gtest.h"
 
-#include "settings/settings_choices.h"
+#include "res/resource.h"
 #include "settings/settings_store.h"
+#include "settings/start_at_logon.h"
 #include "shared/identifiers.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/e2e/desktop_user.h"

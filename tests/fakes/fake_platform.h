@@ -4,7 +4,6 @@
 #include "platform/platform.h"
 #include "tests/fakes/call_log.h"
 #include "tests/fakes/fake_desktop.h"
-#include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_hot_keys.h"
 #include "tests/fakes/fake_module.h"
 #include "tests/fakes/fake_registry.h"
@@ -17,8 +16,7 @@ struct FakePlatform {
     FakeShell shell{log};
     FakeModule module;
     FakeHotKeys hotKeys{log};
-    FakeDialogs dialogs{log};
-    Platform platform{desktop, registry, shell, module, hotKeys, dialogs};
+    Platform platform{desktop, registry, shell, module, hotKeys};
 
     FakePlatform() = default;
     FakePlatform(const FakePlatform&) = delete;

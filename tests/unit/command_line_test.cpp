@@ -1,11 +1,27 @@
 #include "app/command_line.h"
 
-#include <cstring>
 #include <string>
 
 #include "gtest/gtest.h"
 
 namespace {
+
+// What is searched is exactly the expected text: it is found, and no text
+// one character longer on either side is.
+::testing::AssertionResult SearchedAs(const SwitchText& text, const std::string& expected) {
+    if (!text.Contains(expected.c_str())) {
+        return ::testing::AssertionFailure() << "'" << expected << "' is not found";
+    }
+    for (int c = 1; c < 256; ++c) {
+        for (const std::string& longer :
+             {expected + static_cast<char>(c), static_cast<char>(c) + expected}) {
+            if (text.Contains(longer.c_str())) {
+                return ::testing::AssertionFailure() << "'" << longer << "' is found too";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
 
 TEST(SwitchText, LowerCasesAsciiCapitalsOnly) {
     struct Case {
@@ -22,8 +38,7 @@ TEST(SwitchText, LowerCasesAsciiCapitalsOnly) {
         {"code-page bytes", "\xC4\xD6\xDC-SHOW", "\xC4\xD6\xDC-show"},
     };
     for (const Case& c : cases) {
-        const SwitchText text(c.commandLine);
-        EXPECT_STREQ(text.c_str(), c.expected) << c.name;
+        EXPECT_TRUE(SearchedAs(SwitchText(c.commandLine), c.expected)) << c.name;
     }
 }
 
@@ -44,7 +59,11 @@ TEST(SwitchText, KeepsOnlyTheFirst259Characters) {
         const std::string line = std::string(c.padding, 'x') + "-EXIT";
         const SwitchText text(line.c_str());
         EXPECT_EQ(text.Contains("-exit"), c.found) << c.name;
-        EXPECT_EQ(std::strlen(text.c_str()), std::min<std::size_t>(line.size(), 259)) << c.name;
+        std::string kept = line.substr(0, 259);
+        for (char& k : kept) {
+            k = k == 'E' || k == 'X' || k == 'I' || k == 'T' ? static_cast<char>(k - 'A' + 'a') : k;
+        }
+        EXPECT_TRUE(SearchedAs(text, kept)) << c.name;
     }
 }
 

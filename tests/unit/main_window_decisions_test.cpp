@@ -51,34 +51,6 @@ TEST(TrayMouseOpensMenu, OnlyAButtonGoingDown) {
     }
 }
 
-TEST(MenuActionFor, RoutesCommandsAndKeepsEachDialogToOneCopy) {
-    struct Case {
-        const char* name;
-        std::uint32_t command;
-        std::int32_t settingsOpen;
-        std::int32_t aboutOpen;
-        MenuAction expected;
-    };
-    const Case cases[] = {
-        {"settings", CMD_SETTINGS, 0, 0, MenuAction::RunSettingsDialog},
-        {"settings while open", CMD_SETTINGS, 1, 0, MenuAction::Nothing},
-        {"settings while about is open", CMD_SETTINGS, 0, 1, MenuAction::RunSettingsDialog},
-        {"about", CMD_ABOUT, 0, 0, MenuAction::RunAboutDialog},
-        {"about while open", CMD_ABOUT, 0, 1, MenuAction::Nothing},
-        {"about while settings is open", CMD_ABOUT, 1, 0, MenuAction::RunAboutDialog},
-        {"exit", CMD_EXIT, 0, 0, MenuAction::EndProgram},
-        {"exit while both are open", CMD_EXIT, 1, 1, MenuAction::EndProgram},
-        {"unknown", 40000, 0, 0, MenuAction::DefaultProcessing},
-        {"ok button id", 1, 0, 0, MenuAction::DefaultProcessing},
-    };
-    for (const Case& c : cases) {
-        AppStateRecord state = {};
-        state.settingsDialogOpen = c.settingsOpen;
-        state.aboutDialogOpen = c.aboutOpen;
-        EXPECT_EQ(MenuActionFor(c.command, state), c.expected) << c.name;
-    }
-}
-
 struct Desk {
     FakePlatform fake;
     AppStateRecord state = {};

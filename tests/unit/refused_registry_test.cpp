@@ -12,8 +12,9 @@
 #include "gtest/gtest.h"
 
 #include "app/main_window_decisions.h"
-#include "settings/settings_choices.h"
+#include "settings/settings_dialog_decisions.h"
 #include "settings/settings_store.h"
+#include "settings/start_at_logon.h"
 #include "shared/identifiers.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/fakes/fake_platform.h"
@@ -56,9 +57,9 @@ void ExpectAWholeRun(const Case& c) {
     fake.registry.faults = c.faults;
     AppStateRecord state = {};
 
-    LoadSettingsAndRegisterHotKey(WINDOW, state, fake.platform);
+    const SettingsLoad load = LoadSettingsAndRegisterHotKey(WINDOW, state, fake.platform);
     state.mainWindow = WINDOW;
-    EXPECT_EQ(fake.log.Matching({"RunDialog"}).size(), c.firstRun ? 1u : 0u);
+    EXPECT_EQ(load, c.firstRun ? SettingsLoad::FirstRun : SettingsLoad::Stored);
     const SettingsChoices shown = StoredSettingsChoices(fake.registry);
     state.startupAtOpen = shown.startAtLogon ? 1 : 0;
     ApplySettingsChoices({true, 1, 6, true, true}, state, fake.platform);

@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -16,7 +17,6 @@ namespace {
 
 const std::string KEY = SETTINGS_KEY_PATH;
 const WindowHandle WINDOW = reinterpret_cast<WindowHandle>(std::uintptr_t{0x4242});
-const InstanceHandle MODULE = reinterpret_cast<InstanceHandle>(std::uintptr_t{0x400000});
 
 // How a stored value may look.
 enum class Stored { Absent, Dword, Unreadable, EightBytes, FourBinaryBytes };
@@ -24,8 +24,7 @@ enum class Stored { Absent, Dword, Unreadable, EightBytes, FourBinaryBytes };
 struct Start {
     FakePlatform fake;
     AppStateRecord state = {};
-
-    Start() { state.hInstance = MODULE; }
+    SettingsLoad load = SettingsLoad::Stored;
 
     void Put(const char* name, Stored how, std::uint32_t value) {
         fake.registry.keys[KEY];
@@ -53,7 +52,7 @@ struct Start {
                 break;
         }
     }
-    void Load() { LoadSettingsAndRegisterHotKey(WINDOW, state, fake.platform); }
+    void Load() { load = LoadSettingsAndRegisterHotKey(WINDOW, state, fake.platform); }
     std::vector<std::string> HotKeyCalls() const {
         return fake.log.Matching({"RegisterHotKey", "UnregisterHotKey"});
     }
@@ -99,64 +98,64 @@ TEST(LoadSettings, EachValueAsStoredOrItsDefault) {
         {VALUE_FORCE, Stored::EightBytes, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
         {VALUE_FORCE, Stored::FourBinaryBytes, 1, 1, CTRL_SHIFT_A, 1, BOTTOM},
 
-        {VALUE_SYSTEM, Stored::Dword, 1, std::nullopt, CTRL_SHIFT_A, 0, BOTTOM},
-        {VALUE_SYSTEM, Stored::Dword, 7, std::nullopt, CTRL_SHIFT_A, 0, BOTTOM},
-        {VALUE_SYSTEM, Stored::Dword, 0, std::nullopt, WIN_X, 0, BOTTOM},
-        {VALUE_SYSTEM, Stored::Absent, 1, std::nullopt, NONE, 0, BOTTOM},
-        {VALUE_SYSTEM, Stored::Unreadable, 1, std::nullopt, NONE, 0, BOTTOM},
-        {VALUE_SYSTEM, Stored::EightBytes, 1, std::nullopt, NONE, 0, BOTTOM},
-        {VALUE_SYSTEM, Stored::FourBinaryBytes, 0, std::nullopt, WIN_X, 0, BOTTOM},
+        {VALUE_USES_CTRL_SHIFT, Stored::Dword, 1, std::nullopt, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_USES_CTRL_SHIFT, Stored::Dword, 7, std::nullopt, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_USES_CTRL_SHIFT, Stored::Dword, 0, std::nullopt, WIN_X, 0, BOTTOM},
+        {VALUE_USES_CTRL_SHIFT, Stored::Absent, 1, std::nullopt, NONE, 0, BOTTOM},
+        {VALUE_USES_CTRL_SHIFT, Stored::Unreadable, 1, std::nullopt, NONE, 0, BOTTOM},
+        {VALUE_USES_CTRL_SHIFT, Stored::EightBytes, 1, std::nullopt, NONE, 0, BOTTOM},
+        {VALUE_USES_CTRL_SHIFT, Stored::FourBinaryBytes, 0, std::nullopt, WIN_X, 0, BOTTOM},
 
-        {VALUE_WIN_KEY, Stored::Dword, 6, 0, {"RegisterHotKey 2136 Win+Q"}, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::Dword, 0, 0, {"RegisterHotKey 2136 Win+B"}, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::Dword, 11, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::Dword, 12, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::Dword, 0xFFFFFFFF, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::Absent, 6, 0, WIN_X, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::Unreadable, 6, 0, WIN_X, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::EightBytes, 6, 0, WIN_X, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::FourBinaryBytes, 6, 0, {"RegisterHotKey 2136 Win+Q"}, 0, BOTTOM},
-        {VALUE_WIN_KEY, Stored::Dword, 6, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::Dword, 6, 0, {"RegisterHotKey 2136 Win+Q"}, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::Dword, 0, 0, {"RegisterHotKey 2136 Win+B"}, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::Dword, 11, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::Dword, 12, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::Dword, 0xFFFFFFFF, 0, {"RegisterHotKey 2136 Win+Z"}, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::Absent, 6, 0, WIN_X, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::Unreadable, 6, 0, WIN_X, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::EightBytes, 6, 0, WIN_X, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::FourBinaryBytes, 6, 0, {"RegisterHotKey 2136 Win+Q"}, 0, BOTTOM},
+        {VALUE_WIN_LETTER, Stored::Dword, 6, 1, CTRL_SHIFT_A, 0, BOTTOM},
 
-        {VALUE_CTRL_SHIFT_KEY,
+        {VALUE_CTRL_SHIFT_LETTER,
          Stored::Dword,
          1,
          1,
          {"RegisterHotKey 2136 Ctrl+Shift+B"},
          0,
          BOTTOM},
-        {VALUE_CTRL_SHIFT_KEY,
+        {VALUE_CTRL_SHIFT_LETTER,
          Stored::Dword,
          25,
          1,
          {"RegisterHotKey 2136 Ctrl+Shift+Z"},
          0,
          BOTTOM},
-        {VALUE_CTRL_SHIFT_KEY,
+        {VALUE_CTRL_SHIFT_LETTER,
          Stored::Dword,
          26,
          1,
          {"RegisterHotKey 2136 Ctrl+Shift+Z"},
          0,
          BOTTOM},
-        {VALUE_CTRL_SHIFT_KEY,
+        {VALUE_CTRL_SHIFT_LETTER,
          Stored::Dword,
          0x80000000,
          1,
          {"RegisterHotKey 2136 Ctrl+Shift+Z"},
          0,
          BOTTOM},
-        {VALUE_CTRL_SHIFT_KEY, Stored::Absent, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
-        {VALUE_CTRL_SHIFT_KEY, Stored::Unreadable, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
-        {VALUE_CTRL_SHIFT_KEY, Stored::EightBytes, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
-        {VALUE_CTRL_SHIFT_KEY,
+        {VALUE_CTRL_SHIFT_LETTER, Stored::Absent, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_CTRL_SHIFT_LETTER, Stored::Unreadable, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_CTRL_SHIFT_LETTER, Stored::EightBytes, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
+        {VALUE_CTRL_SHIFT_LETTER,
          Stored::FourBinaryBytes,
          1,
          1,
          {"RegisterHotKey 2136 Ctrl+Shift+B"},
          0,
          BOTTOM},
-        {VALUE_CTRL_SHIFT_KEY, Stored::Dword, 1, 0, WIN_X, 0, BOTTOM},
+        {VALUE_CTRL_SHIFT_LETTER, Stored::Dword, 1, 0, WIN_X, 0, BOTTOM},
 
         {VALUE_LAST_EDGE, Stored::Dword, 1, 1, CTRL_SHIFT_A, 0, TaskbarEdge::Left},
         {VALUE_LAST_EDGE, Stored::Dword, 9, 1, CTRL_SHIFT_A, 0, TaskbarEdge{9}},
@@ -171,7 +170,7 @@ TEST(LoadSettings, EachValueAsStoredOrItsDefault) {
         start.state.lastTaskbarEdge = BOTTOM;
         start.Put(c.name, c.how, c.value);
         if (c.system) {
-            start.Put(VALUE_SYSTEM, Stored::Dword, *c.system);
+            start.Put(VALUE_USES_CTRL_SHIFT, Stored::Dword, *c.system);
         }
         start.Load();
         const std::string name =
@@ -180,38 +179,45 @@ TEST(LoadSettings, EachValueAsStoredOrItsDefault) {
         EXPECT_EQ(start.state.forceAllDisplays, c.force) << name;
         EXPECT_EQ(start.state.lastTaskbarEdge, c.edge)
             << name << ": edge " << static_cast<std::uint32_t>(start.state.lastTaskbarEdge);
-        EXPECT_TRUE(SameCalls(start.fake.log.Matching({"RunDialog"}), {})) << name;
+        EXPECT_EQ(start.load, SettingsLoad::Stored) << name;
         EXPECT_EQ(start.fake.registry.OpenHandles(), 0u) << name;
     }
 }
 
-TEST(LoadSettings, ReadsEachValueOnceInOrderAndWritesNothing) {
+// The key is read once, each value at most once, and closed before the hot
+// key is registered; nothing is written at start.
+TEST(LoadSettings, ReadsEachValueOnceAndWritesNothing) {
     Start start;
     start.Put(VALUE_FORCE, Stored::Dword, 1);
-    start.Put(VALUE_SYSTEM, Stored::Dword, 0);
-    start.Put(VALUE_STARTUP, Stored::Dword, 1);
+    start.Put(VALUE_USES_CTRL_SHIFT, Stored::Dword, 0);
+    start.Put(VALUE_START_AT_LOGON_BOX, Stored::Dword, 1);
     start.Load();
-    EXPECT_TRUE(SameCalls(start.fake.log.calls, {
-                                                    "OpenKey " + KEY + " read",
-                                                    "QueryValue Force",
-                                                    "QueryValue WinKey",
-                                                    "QueryValue CtrlShiftKey",
-                                                    "QueryValue System",
-                                                    "RegisterHotKey 2136 Win+X",
-                                                    "QueryValue LastSeenTaskbarPosition",
-                                                    "CloseKey " + KEY,
-                                                }));
+    const std::vector<std::string>& calls = start.fake.log.calls;
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), "OpenKey " + KEY + " read");
+    EXPECT_EQ(calls.back(), "RegisterHotKey 2136 Win+X");
+    EXPECT_TRUE(SameCalls(
+        start.fake.log.Matching({"OpenKey", "CloseKey", "CreateKey", "SetValue", "DeleteValue"}),
+        {"OpenKey " + KEY + " read", "CloseKey " + KEY}));
+    for (const char* name : {VALUE_FORCE, VALUE_USES_CTRL_SHIFT, VALUE_START_AT_LOGON_BOX,
+                             VALUE_WIN_LETTER, VALUE_CTRL_SHIFT_LETTER, VALUE_LAST_EDGE}) {
+        EXPECT_LE(std::count(calls.begin(), calls.end(), std::string("QueryValue ") + name), 1)
+            << name;
+    }
 }
 
 TEST(LoadSettings, AKeyWithoutValuesIsNoFirstRun) {
     Start start;
     start.fake.registry.keys[KEY];
     start.Load();
-    EXPECT_TRUE(SameCalls(start.fake.log.Matching({"RegisterHotKey", "RunDialog"}), {}));
+    EXPECT_TRUE(SameCalls(start.fake.log.Matching({"RegisterHotKey"}), {}));
+    EXPECT_EQ(start.load, SettingsLoad::Stored);
     EXPECT_EQ(start.state.mainWindow, nullptr);
 }
 
-TEST(LoadSettings, FirstRunRegistersCtrlShiftABeforeTheDialogRuns) {
+// The caller then runs the Settings dialog, whose OK registers the choice
+// on the main window.
+TEST(LoadSettings, FirstRunRegistersCtrlShiftAAndNamesTheMainWindow) {
     struct Case {
         const char* name;
         FakeRegistry::Faults faults;
@@ -227,31 +233,85 @@ TEST(LoadSettings, FirstRunRegistersCtrlShiftABeforeTheDialogRuns) {
     for (const Case& c : cases) {
         Start start;
         if (c.faults.openForRead) {
-            start.Put(VALUE_SYSTEM, Stored::Dword, 0);
+            start.Put(VALUE_USES_CTRL_SHIFT, Stored::Dword, 0);
         }
         start.fake.registry.faults[KEY] = c.faults;
         start.state.mainWindow = c.mainWindowBefore;
         start.state.lastTaskbarEdge = TaskbarEdge::NotSeen;
-        WindowHandle mainWindowDuringDialog = nullptr;
-        start.fake.dialogs.whileOpen = [&](DialogId) {
-            mainWindowDuringDialog = start.state.mainWindow;
-        };
         start.Load();
-        EXPECT_TRUE(
-            SameCalls(start.fake.log.Matching({"RegisterHotKey", "RunDialog", "QueryValue"}),
-                      {"RegisterHotKey 2136 Ctrl+Shift+A", "RunDialog Settings"}))
+        EXPECT_EQ(start.load, SettingsLoad::FirstRun) << c.name;
+        EXPECT_TRUE(SameCalls(start.fake.log.Matching({"RegisterHotKey", "QueryValue"}),
+                              {"RegisterHotKey 2136 Ctrl+Shift+A"}))
             << c.name;
-        EXPECT_EQ(mainWindowDuringDialog, c.mainWindowAfter) << c.name;
         EXPECT_EQ(start.state.mainWindow, c.mainWindowAfter) << c.name;
-        EXPECT_EQ(start.fake.dialogs.lastOwner, WINDOW)
-            << c.name << ": the window under creation owns it";
-        EXPECT_EQ(start.fake.dialogs.lastModule, MODULE) << c.name;
         EXPECT_EQ(start.state.forceAllDisplays, 0) << c.name;
         EXPECT_EQ(start.state.lastTaskbarEdge, TaskbarEdge::NotSeen) << c.name;
         EXPECT_EQ(start.fake.hotKeys.registered.count({WINDOW, 2136}), 1u) << c.name;
         EXPECT_EQ(start.state.toggleKeyHeld, (KeyCombination{6, 'A'}))
             << c.name << ": what the dialog's OK gives back if its choice is refused";
     }
+}
+
+std::string Describe(const SettingsChoices& c) {
+    return std::string(c.ctrlShift ? "ctrl+shift" : "win") + " ctrlShiftIndex " +
+           std::to_string(c.ctrlShiftIndex) + " winIndex " + std::to_string(c.winIndex) +
+           (c.force ? " force" : "") + (c.startAtLogon ? " startup" : "");
+}
+
+TEST(StoredSettingsChoices, ShowsWhatIsStoredOverTheDefaults) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, std::uint32_t>> stored;
+        bool keyExists;
+        SettingsChoices expected;
+    };
+    const Case cases[] = {
+        {"no key", {}, false, {true, 0, 9, false, false}},
+        {"empty key", {}, true, {true, 0, 9, false, false}},
+        {"win chosen", {{VALUE_USES_CTRL_SHIFT, 0}}, true, {false, 0, 9, false, false}},
+        {"any nonzero is ctrl+shift",
+         {{VALUE_USES_CTRL_SHIFT, 5}},
+         true,
+         {true, 0, 9, false, false}},
+        {"boxes ticked",
+         {{VALUE_FORCE, 1}, {VALUE_START_AT_LOGON_BOX, 2}},
+         true,
+         {true, 0, 9, true, true}},
+        {"boxes cleared",
+         {{VALUE_FORCE, 0}, {VALUE_START_AT_LOGON_BOX, 0}},
+         true,
+         {true, 0, 9, false, false}},
+        {"letters",
+         {{VALUE_WIN_LETTER, 6}, {VALUE_CTRL_SHIFT_LETTER, 1}},
+         true,
+         {true, 1, 6, false, false}},
+        {"win letter beyond the list", {{VALUE_WIN_LETTER, 40}}, true, {true, 0, 11, false, false}},
+        {"ctrl+shift letter beyond the list",
+         {{VALUE_CTRL_SHIFT_LETTER, 0xFFFFFFFF}},
+         true,
+         {true, 25, 9, false, false}},
+    };
+    for (const Case& c : cases) {
+        FakePlatform fake;
+        if (c.keyExists) {
+            fake.registry.keys[KEY];
+        }
+        for (const auto& [name, value] : c.stored) {
+            fake.registry.PutDword(KEY, name, value);
+        }
+        const SettingsChoices shown = StoredSettingsChoices(fake.registry);
+        EXPECT_EQ(shown, c.expected) << c.name << ": shows " << Describe(shown);
+        EXPECT_EQ(fake.registry.OpenHandles(), 0u) << c.name;
+    }
+}
+
+TEST(StoredSettingsChoices, UnreadableOrOversizedValuesKeepTheirDefaults) {
+    FakePlatform fake;
+    fake.registry.PutRaw(KEY, VALUE_USES_CTRL_SHIFT, 11, {0, 0, 0, 0, 0, 0, 0, 0});
+    fake.registry.PutDword(KEY, VALUE_FORCE, 1);
+    fake.registry.PutDword(KEY, VALUE_WIN_LETTER, 3);
+    fake.registry.faults[KEY].unreadable = {VALUE_FORCE, VALUE_WIN_LETTER};
+    EXPECT_EQ(StoredSettingsChoices(fake.registry), (SettingsChoices{true, 0, 9, false, false}));
 }
 
 TEST(SaveLastTaskbarEdge, StoresTheEdgeCreatingTheKeyWhenNeeded) {
@@ -297,7 +357,7 @@ TEST(SaveLastTaskbarEdge, StoresTheEdgeCreatingTheKeyWhenNeeded) {
 
 TEST(SaveLastTaskbarEdge, ARestoredEdgeIsWrittenBackUnchanged) {
     Start start;
-    start.Put(VALUE_SYSTEM, Stored::Dword, 1);
+    start.Put(VALUE_USES_CTRL_SHIFT, Stored::Dword, 1);
     start.Put(VALUE_LAST_EDGE, Stored::Dword, 9);
     start.Load();
     SaveLastTaskbarEdge(start.state, start.fake.platform);
@@ -348,8 +408,8 @@ TEST(LetterTables, AreAlphabeticalAndAsLongAsTheirLists) {
             EXPECT_LT(table[i - 1], table[i]) << table << " at " << i;
         }
     }
-    EXPECT_EQ(WIN_KEY_LETTERS[DEFAULT_WIN_KEY_INDEX], 'x');
-    EXPECT_EQ(CTRL_SHIFT_KEY_LETTERS[DEFAULT_CTRL_SHIFT_KEY_INDEX], 'a');
+    EXPECT_EQ(WIN_KEY_LETTERS[DEFAULT_WIN_LETTER], 'x');
+    EXPECT_EQ(CTRL_SHIFT_KEY_LETTERS[DEFAULT_CTRL_SHIFT_LETTER], 'a');
 }
 
 }  // namespace

@@ -134,7 +134,7 @@ TEST(RunSecondInstance, CarriesOutOneSwitch) {
     };
     for (const Case& c : cases) {
         Desk desk;
-        RunSecondInstance(c.commandLine, desk.state, desk.fake.platform);
+        RunSecondInstance(SwitchText(c.commandLine), desk.state, desk.fake.platform);
         EXPECT_TRUE(SameCalls(desk.Effects(), c.effects))
             << (c.commandLine != nullptr ? c.commandLine : "<no command line>");
         EXPECT_EQ(desk.state.nextToggleShows, 0);
@@ -146,7 +146,7 @@ TEST(RunSecondInstance, PolicySwitchesNeverRelaunch) {
         Desk desk;
         desk.fake.registry.faults[POLICY_KEY_PATH] = {.openForWrite = RESULT_ACCESS_DENIED,
                                                       .create = RESULT_ACCESS_DENIED};
-        RunSecondInstance(line, desk.state, desk.fake.platform);
+        RunSecondInstance(SwitchText(line), desk.state, desk.fake.platform);
         EXPECT_TRUE(SameCalls(desk.fake.log.Matching({"Execute"}), {})) << line;
     }
 }
@@ -193,7 +193,8 @@ TEST(RunPolicyWriteOnly, WritesOnceAndEndsOnlyForAPolicySwitchWithExit) {
             desk.fake.registry.faults[POLICY_KEY_PATH] = {.openForWrite = RESULT_ACCESS_DENIED,
                                                           .create = RESULT_ACCESS_DENIED};
         }
-        EXPECT_EQ(RunPolicyWriteOnly(c.commandLine, desk.fake.platform), c.ends) << name;
+        EXPECT_EQ(RunPolicyWriteOnly(SwitchText(c.commandLine), desk.fake.platform), c.ends)
+            << name;
         EXPECT_TRUE(SameCalls(desk.Effects(), c.effects)) << name;
         EXPECT_TRUE(SameCalls(desk.fake.log.calls, desk.fake.log.Matching(POLICY_CALLS)))
             << name << ": only the policy key is touched";
@@ -212,7 +213,7 @@ TEST(RunPolicyWriteOnly, TheRelaunchedCopyWritesTheRefusedValueAndEnds) {
         ASSERT_FALSE(copy.empty()) << "value " << value << ": no copy was started";
 
         Desk elevated;
-        EXPECT_TRUE(RunPolicyWriteOnly(copy.c_str(), elevated.fake.platform)) << copy;
+        EXPECT_TRUE(RunPolicyWriteOnly(SwitchText(copy.c_str()), elevated.fake.platform)) << copy;
         EXPECT_EQ(elevated.fake.registry.Dword(POLICY_KEY_PATH, POLICY_VALUE_NAME), value) << copy;
     }
 }
@@ -244,7 +245,7 @@ TEST(ApplyResidentSwitches, SetsWhichWayTheNextPressGoes) {
         const char* name = c.commandLine != nullptr ? c.commandLine : "<no command line>";
         Desk desk;
         desk.state.nextToggleShows = c.nextToggleShowsBefore;
-        EXPECT_EQ(ApplyResidentSwitches(c.commandLine, desk.state, desk.fake.platform),
+        EXPECT_EQ(ApplyResidentSwitches(SwitchText(c.commandLine), desk.state, desk.fake.platform),
                   c.staysResident)
             << name;
         EXPECT_EQ(desk.state.nextToggleShows, c.nextToggleShows) << name;

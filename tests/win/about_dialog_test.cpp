@@ -13,7 +13,7 @@
 #include "gtest/gtest.h"
 
 #include "hyperlink/hyperlink.h"
-#include "res/resource_ids.h"
+#include "res/resource.h"
 #include "shared/app_state.h"
 #include "tests/support/dialog_template.h"
 #include "tests/win/recording_shell.h"

@@ -5,8 +5,8 @@
 
 #include "gtest/gtest.h"
 
+#include "platform/win32/win32_platform.h"
 #include "shared/app_state.h"
-#include "shared/program_platform.h"
 #include "taskbar/hide_show.h"
 #include "tests/support/desktop_state.h"
 #include "tests/win/wine_desktop.h"

@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "gtest/gtest.h"
 
+#include "res/resource.h"
 #include "settings/settings_store.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
@@ -29,6 +33,54 @@ bool TakeQuit(WPARAM* code) {
     return false;
 }
 
+// The first dialog of this thread that shows while a call runs, which a
+// timer of the thread then cancels: its caption and owner, and the main
+// window the program had then.
+struct DialogSeen {
+    std::string caption;
+    HWND owner = nullptr;
+    HWND mainWindow = nullptr;
+};
+DialogSeen seen;
+
+BOOL CALLBACK CancelDialog(HWND window, LPARAM /*context*/) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (!IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0) {
+        return TRUE;
+    }
+    char caption[64] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    seen = DialogSeen{caption, GetWindow(window, GW_OWNER), AppState.mainWindow};
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return FALSE;
+}
+
+void CALLBACK LookForDialog(HWND /*window*/, UINT /*message*/, UINT_PTR /*timer*/, DWORD /*time*/) {
+    if (seen.caption.empty()) {
+        EnumThreadWindows(GetCurrentThreadId(), CancelDialog, 0);
+    }
+}
+
+// Runs the call with the program's own templates; what dialog showed meanwhile.
+template <typename Call>
+DialogSeen DialogDuring(Call call) {
+    const char* path = std::getenv("SHELFCLOAK_EXE");
+    const HMODULE program =
+        LoadLibraryExA(path != nullptr ? path : "", nullptr,
+                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    EXPECT_NE(program, nullptr) << "cannot load the built program";
+    const HINSTANCE own = AppState.hInstance;
+    AppState.hInstance = program;
+    seen = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, LookForDialog);
+    call();
+    KillTimer(nullptr, timer);
+    AppState.hInstance = own;
+    FreeLibrary(program);
+    return seen;
+}
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,7 +89,7 @@ protected:
         // takes no first run with its dialog; its destruction saves the
         // edge, which the guard takes back with the rest.
         DeleteKeyTree(SETTINGS_KEY_PATH);
-        ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, VALUE_SYSTEM, 1));
+        ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, VALUE_USES_CTRL_SHIFT, 1));
         AppState = {};
         AppState.hInstance = GetModuleHandleA(nullptr);
         WNDCLASSEXA windowClass = {};
@@ -100,6 +152,67 @@ TEST_F(MainWindow, ExitWhileHiddenLeavesTheTaskbarHiddenAndQuitsWithZero) {
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(TaskbarShown());
     EXPECT_TRUE(WorkAreaIs(WHOLE_SCREEN));
+}
+
+// Each dialog runs once at a time, whatever else is open; Exit ends the
+// program even then.
+TEST_F(MainWindow, MenuCommandsRunEachDialogOnceAtATime) {
+    struct Case {
+        const char* name;
+        WORD command;
+        std::int32_t settingsOpen;
+        std::int32_t aboutOpen;
+        const char* dialog;  // "" for none
+    };
+    const Case cases[] = {
+        {"settings", CMD_SETTINGS, 0, 0, "Settings"},
+        {"settings while open", CMD_SETTINGS, 1, 0, ""},
+        {"settings while about is open", CMD_SETTINGS, 0, 1, "Settings"},
+        {"about", CMD_ABOUT, 0, 0, "About Shelf Cloak"},
+        {"about while open", CMD_ABOUT, 0, 1, ""},
+        {"about while settings is open", CMD_ABOUT, 1, 0, "About Shelf Cloak"},
+        {"the ok button's id", IDOK, 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        AppState.settingsDialogOpen = c.settingsOpen;
+        AppState.aboutDialogOpen = c.aboutOpen;
+        const DialogSeen dialog =
+            DialogDuring([&] { EXPECT_EQ(Send(WM_COMMAND, MAKEWPARAM(c.command, 0), 0), 0); });
+        EXPECT_EQ(dialog.caption, c.dialog) << c.name;
+        if (!dialog.caption.empty()) {
+            EXPECT_EQ(dialog.owner, window_) << c.name;
+        }
+        EXPECT_TRUE(IsWindow(window_)) << c.name;
+    }
+
+    AppState.settingsDialogOpen = 1;
+    AppState.aboutDialogOpen = 1;
+    EXPECT_EQ(Send(WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0), 0);
+    EXPECT_FALSE(IsWindow(window_)) << "exit while both dialogs are open";
+    WPARAM code = 99;
+    EXPECT_TRUE(TakeQuit(&code));
+    EXPECT_EQ(code, 0u);
+}
+
+// A first run's Settings dialog runs before the window's creation returns,
+// owned by the window under creation, which is the main window by then, so
+// that its OK registers the choice there.
+TEST_F(MainWindow, AFirstRunRunsSettingsWithinTheCreation) {
+    DestroyWindow(window_);
+    WPARAM ignored = 0;
+    TakeQuit(&ignored);
+    DeleteKeyTree(SETTINGS_KEY_PATH);
+    AppState.mainWindow = nullptr;
+    HWND created = nullptr;
+    const DialogSeen dialog = DialogDuring([&] {
+        created = CreateWindowExA(WS_EX_TOOLWINDOW, TEST_CLASS, "test", WS_OVERLAPPEDWINDOW, 0, 0,
+                                  0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    });
+    window_ = created;
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(dialog.caption, "Settings");
+    EXPECT_EQ(dialog.owner, created) << "the window under creation owns it";
+    EXPECT_EQ(dialog.mainWindow, created);
 }
 
 TEST_F(MainWindow, TrayMessagesOtherThanAPressOpenNothing) {

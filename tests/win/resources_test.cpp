@@ -10,7 +10,7 @@
 
 #include "gtest/gtest.h"
 
-#include "res/resource_ids.h"
+#include "res/resource.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
 

@@ -12,9 +12,9 @@
 
 #include "gtest/gtest.h"
 
-#include "res/resource_ids.h"
-#include "settings/settings_choices.h"
+#include "res/resource.h"
 #include "settings/settings_store.h"
+#include "settings/start_at_logon.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
 #include "tests/support/dialog_template.h"
@@ -191,10 +191,19 @@ TEST_F(SettingsDialog, OpensShowingWhatIsStored) {
     };
     const Case cases[] = {
         {"no settings", {}, true, "A", "X", false, false},
-        {"win letter beyond the list", {{VALUE_WIN_KEY, 40}}, true, "A", "Z", false, false},
-        {"win chosen", {{VALUE_SYSTEM, 0}, {VALUE_WIN_KEY, 6}}, false, "A", "Q", false, false},
+        {"win letter beyond the list", {{VALUE_WIN_LETTER, 40}}, true, "A", "Z", false, false},
+        {"win chosen",
+         {{VALUE_USES_CTRL_SHIFT, 0}, {VALUE_WIN_LETTER, 6}},
+         false,
+         "A",
+         "Q",
+         false,
+         false},
         {"everything",
-         {{VALUE_SYSTEM, 1}, {VALUE_CTRL_SHIFT_KEY, 1}, {VALUE_FORCE, 1}, {VALUE_STARTUP, 1}},
+         {{VALUE_USES_CTRL_SHIFT, 1},
+          {VALUE_CTRL_SHIFT_LETTER, 1},
+          {VALUE_FORCE, 1},
+          {VALUE_START_AT_LOGON_BOX, 1}},
          true,
          "B",
          "X",
@@ -269,11 +278,11 @@ TEST_F(SettingsDialog, OkStoresTheChoicesAndReplacesTheHotKeyAtOnce) {
             << c.name << ": the new hot key is not registered";
         EXPECT_FALSE(HotKeyTaken(MOD_CONTROL | MOD_SHIFT, 'A'))
             << c.name << ": the old hot key stayed";
-        EXPECT_EQ(StoredDword(VALUE_SYSTEM), c.system) << c.name;
-        EXPECT_EQ(StoredDword(VALUE_WIN_KEY), c.winKey) << c.name;
-        EXPECT_EQ(StoredDword(VALUE_CTRL_SHIFT_KEY), c.ctrlShiftKey) << c.name;
+        EXPECT_EQ(StoredDword(VALUE_USES_CTRL_SHIFT), c.system) << c.name;
+        EXPECT_EQ(StoredDword(VALUE_WIN_LETTER), c.winKey) << c.name;
+        EXPECT_EQ(StoredDword(VALUE_CTRL_SHIFT_LETTER), c.ctrlShiftKey) << c.name;
         EXPECT_EQ(StoredDword(VALUE_FORCE), 1u) << c.name;
-        EXPECT_EQ(StoredDword(VALUE_STARTUP), 0u) << c.name;
+        EXPECT_EQ(StoredDword(VALUE_START_AT_LOGON_BOX), 0u) << c.name;
         EXPECT_EQ(AppState.forceAllDisplays, 1) << c.name;
         DestroyWindow(dialog_);
         dialog_ = nullptr;
@@ -288,7 +297,7 @@ TEST_F(SettingsDialog, StartAtLogonAddsTheQuotedPathAndRemovesIt) {
     CheckDlgButton(dialog_, IDC_STARTUP, BST_CHECKED);
     Press(IDOK);
     EXPECT_EQ(RunValue(), "\"" + std::string(path) + "\"");
-    EXPECT_EQ(StoredDword(VALUE_STARTUP), 1u);
+    EXPECT_EQ(StoredDword(VALUE_START_AT_LOGON_BOX), 1u);
     DestroyWindow(dialog_);
 
     Open();
@@ -296,7 +305,7 @@ TEST_F(SettingsDialog, StartAtLogonAddsTheQuotedPathAndRemovesIt) {
     CheckDlgButton(dialog_, IDC_STARTUP, BST_UNCHECKED);
     Press(IDOK);
     EXPECT_EQ(RunValue(), std::nullopt);
-    EXPECT_EQ(StoredDword(VALUE_STARTUP), 0u);
+    EXPECT_EQ(StoredDword(VALUE_START_AT_LOGON_BOX), 0u);
 }
 
 TEST_F(SettingsDialog, CancelStoresNothingAndKeepsTheHotKey) {
@@ -345,8 +354,9 @@ TEST_F(SettingsDialog, OverKeysThatRefuseTheUserOkStoresWhatItMayAndNothingElse)
         SCOPED_TRACE(c.name);
         DeleteKeyTree(SETTINGS_KEY_PATH);
         RegDeleteKeyValueA(HKEY_CURRENT_USER, RUN_KEY_PATH, RUN_VALUE_NAME);
-        for (const auto& [name, value] : {std::pair{VALUE_SYSTEM, 0u}, std::pair{VALUE_WIN_KEY, 6u},
-                                          std::pair{VALUE_FORCE, 1u}}) {
+        for (const auto& [name, value] :
+             {std::pair{VALUE_USES_CTRL_SHIFT, 0u}, std::pair{VALUE_WIN_LETTER, 6u},
+              std::pair{VALUE_FORCE, 1u}}) {
             ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, name, value));
         }
         UnregisterHotKey(owner_, HOTKEY_ID_TOGGLE);
@@ -372,7 +382,7 @@ TEST_F(SettingsDialog, OverKeysThatRefuseTheUserOkStoresWhatItMayAndNothingElse)
             DestroyWindow(dialog_);
             dialog_ = nullptr;
         }
-        EXPECT_EQ(StoredDword(VALUE_SYSTEM), c.system);
+        EXPECT_EQ(StoredDword(VALUE_USES_CTRL_SHIFT), c.system);
         EXPECT_EQ(StoredDword(VALUE_FORCE), c.force);
         EXPECT_EQ(RunValue().has_value(), c.runValue);
         UnregisterHotKey(owner_, HOTKEY_ID_TOGGLE);

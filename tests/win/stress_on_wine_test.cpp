@@ -10,12 +10,10 @@
 #include "gtest/gtest.h"
 
 #include "app/main_window_decisions.h"
-#include "app/program_dialogs.h"
 #include "app/switches.h"
 #include "platform/win32/win32_platform.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
-#include "shared/program_platform.h"
 #include "taskbar/hide_show.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/support/desktop_state.h"
@@ -86,8 +84,7 @@ TEST_F(StressOnWine, WithoutATaskbarTheHotKeyAndTheSwitchesLeaveTheWorkAreaAndPo
     RegistryValueGuard policy(POLICY_KEY_PATH, POLICY_VALUE_NAME);
     const std::optional<std::vector<BYTE>> policyBefore = PolicyValue();
     DesktopWithoutTaskbar desktop;
-    Platform platform = {desktop,       Win32Registry(), Win32Shell(),
-                         Win32Module(), Win32HotKeys(),  Win32Dialogs()};
+    Platform platform = {desktop, Win32Registry(), Win32Shell(), Win32Module(), Win32HotKeys()};
     state_.forceAllDisplays = 1;  // the policy would be switched along with the taskbar
 
     struct Case {
@@ -100,16 +97,20 @@ TEST_F(StressOnWine, WithoutATaskbarTheHotKeyAndTheSwitchesLeaveTheWorkAreaAndPo
         {"hot key, second press",
          [](AppStateRecord& s, Platform& p) { OnToggleHotKey(HOTKEY_ID_TOGGLE, s, p); }},
         {"second instance -hide",
-         [](AppStateRecord& s, Platform& p) { RunSecondInstance("Shelfcloak.exe -hide", s, p); }},
+         [](AppStateRecord& s, Platform& p) {
+             RunSecondInstance(SwitchText("Shelfcloak.exe -hide"), s, p);
+         }},
         {"second instance -show",
-         [](AppStateRecord& s, Platform& p) { RunSecondInstance("Shelfcloak.exe -show", s, p); }},
+         [](AppStateRecord& s, Platform& p) {
+             RunSecondInstance(SwitchText("Shelfcloak.exe -show"), s, p);
+         }},
         {"first start -hide -exit",
          [](AppStateRecord& s, Platform& p) {
-             EXPECT_FALSE(ApplyResidentSwitches("Shelfcloak.exe -hide -exit", s, p));
+             EXPECT_FALSE(ApplyResidentSwitches(SwitchText("Shelfcloak.exe -hide -exit"), s, p));
          }},
         {"first start -show",
          [](AppStateRecord& s, Platform& p) {
-             EXPECT_TRUE(ApplyResidentSwitches("Shelfcloak.exe -show", s, p));
+             EXPECT_TRUE(ApplyResidentSwitches(SwitchText("Shelfcloak.exe -show"), s, p));
          }},
     };
     for (const Case& c : cases) {

@@ -12,7 +12,6 @@
 
 #include "platform/program_path.h"
 #include "platform/reg_key.h"
-#include "shared/program_platform.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/support/registry_guard.h"
 

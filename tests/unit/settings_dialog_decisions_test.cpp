@@ -1,4 +1,4 @@
-#include "settings/settings_choices.h"
+#include "settings/settings_dialog_decisions.h"
 
 #include <cstdint>
 #include <optional>
@@ -8,8 +8,8 @@
 #include "gtest/gtest.h"
 
 #include "settings/settings_store.h"
+#include "settings/start_at_logon.h"
 #include "tests/fakes/fake_platform.h"
-#include "tests/fakes/utf16.h"
 #include "tests/support/call_match.h"
 
 namespace {
@@ -18,59 +18,6 @@ const std::string KEY = SETTINGS_KEY_PATH;
 const std::string RUN = RUN_KEY_PATH;
 const WindowHandle MAIN = reinterpret_cast<WindowHandle>(std::uintptr_t{0x5150});
 const std::string PROGRAM = "C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
-
-std::string Describe(const SettingsChoices& c) {
-    return std::string(c.ctrlShift ? "ctrl+shift" : "win") + " ctrlShiftIndex " +
-           std::to_string(c.ctrlShiftIndex) + " winIndex " + std::to_string(c.winIndex) +
-           (c.force ? " force" : "") + (c.startAtLogon ? " startup" : "");
-}
-
-TEST(StoredSettingsChoices, ShowsWhatIsStoredOverTheDefaults) {
-    struct Case {
-        const char* name;
-        std::vector<std::pair<const char*, std::uint32_t>> stored;
-        bool keyExists;
-        SettingsChoices expected;
-    };
-    const Case cases[] = {
-        {"no key", {}, false, {true, 0, 9, false, false}},
-        {"empty key", {}, true, {true, 0, 9, false, false}},
-        {"win chosen", {{VALUE_SYSTEM, 0}}, true, {false, 0, 9, false, false}},
-        {"any nonzero is ctrl+shift", {{VALUE_SYSTEM, 5}}, true, {true, 0, 9, false, false}},
-        {"boxes ticked", {{VALUE_FORCE, 1}, {VALUE_STARTUP, 2}}, true, {true, 0, 9, true, true}},
-        {"boxes cleared", {{VALUE_FORCE, 0}, {VALUE_STARTUP, 0}}, true, {true, 0, 9, false, false}},
-        {"letters",
-         {{VALUE_WIN_KEY, 6}, {VALUE_CTRL_SHIFT_KEY, 1}},
-         true,
-         {true, 1, 6, false, false}},
-        {"win letter beyond the list", {{VALUE_WIN_KEY, 40}}, true, {true, 0, 11, false, false}},
-        {"ctrl+shift letter beyond the list",
-         {{VALUE_CTRL_SHIFT_KEY, 0xFFFFFFFF}},
-         true,
-         {true, 25, 9, false, false}},
-    };
-    for (const Case& c : cases) {
-        FakePlatform fake;
-        if (c.keyExists) {
-            fake.registry.keys[KEY];
-        }
-        for (const auto& [name, value] : c.stored) {
-            fake.registry.PutDword(KEY, name, value);
-        }
-        const SettingsChoices shown = StoredSettingsChoices(fake.registry);
-        EXPECT_EQ(shown, c.expected) << c.name << ": shows " << Describe(shown);
-        EXPECT_EQ(fake.registry.OpenHandles(), 0u) << c.name;
-    }
-}
-
-TEST(StoredSettingsChoices, UnreadableOrOversizedValuesKeepTheirDefaults) {
-    FakePlatform fake;
-    fake.registry.PutRaw(KEY, VALUE_SYSTEM, 11, {0, 0, 0, 0, 0, 0, 0, 0});
-    fake.registry.PutDword(KEY, VALUE_FORCE, 1);
-    fake.registry.PutDword(KEY, VALUE_WIN_KEY, 3);
-    fake.registry.faults[KEY].unreadable = {VALUE_FORCE, VALUE_WIN_KEY};
-    EXPECT_EQ(StoredSettingsChoices(fake.registry), (SettingsChoices{true, 0, 9, false, false}));
-}
 
 struct Ok {
     FakePlatform fake;
@@ -127,9 +74,9 @@ TEST(ApplySettingsChoices, StoresTheModifierAndBothLetters) {
         Ok ok;
         ok.Press(c.chosen);
         EXPECT_TRUE(SameCalls(ok.fake.log.Matching({"RegisterHotKey"}), {c.hotKey})) << c.name;
-        EXPECT_EQ(ok.Stored(VALUE_SYSTEM), c.system) << c.name;
-        EXPECT_EQ(ok.Stored(VALUE_WIN_KEY), c.chosen.winIndex) << c.name;
-        EXPECT_EQ(ok.Stored(VALUE_CTRL_SHIFT_KEY), c.chosen.ctrlShiftIndex) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_USES_CTRL_SHIFT), c.system) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_WIN_LETTER), c.chosen.winIndex) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_CTRL_SHIFT_LETTER), c.chosen.ctrlShiftIndex) << c.name;
         EXPECT_EQ(ok.Stored(VALUE_FORCE), 0u) << c.name;
         EXPECT_EQ(ok.state.forceAllDisplays, 0) << c.name;
     }
@@ -285,7 +232,7 @@ TEST(ApplySettingsChoices, TouchesTheRunKeyOnlyWhenTheBoxChanged) {
             }
         }
         EXPECT_TRUE(SameCalls(runCalls, c.runCalls)) << c.name;
-        EXPECT_EQ(ok.Stored(VALUE_STARTUP), c.ticked ? 1u : 0u) << c.name;
+        EXPECT_EQ(ok.Stored(VALUE_START_AT_LOGON_BOX), c.ticked ? 1u : 0u) << c.name;
         if (c.valueAfter) {
             const FakeRegistry::Value* value = ok.fake.registry.Find(RUN, RUN_VALUE_NAME);
             ASSERT_NE(value, nullptr) << c.name;
@@ -295,63 +242,6 @@ TEST(ApplySettingsChoices, TouchesTheRunKeyOnlyWhenTheBoxChanged) {
         }
         EXPECT_EQ(ok.fake.registry.OpenHandles(), 0u) << c.name;
     }
-}
-
-TEST(SetStartAtLogon, QuotesTheWholePathAndNeverStoresACutOne) {
-    struct Case {
-        const char* name;
-        std::u16string path;
-        bool fails;
-        std::optional<std::u16string> stored;
-    };
-    const std::u16string program = u"C:\\Program Files\\Shelf Cloak\\Shelfcloak.exe";
-    const std::u16string longest = u"C:\\" + std::u16string(252, u'p') + u".exe";  // 259 units
-    const Case cases[] = {
-        {"with blanks", program, false, u"\"" + program + u"\""},
-        // A folder the ANSI code page cannot spell, under a user's profile.
-        {"outside the code page", u"C:\\Users\\\u03A9mega\\Shelfcloak.exe", false,
-         u"\"C:\\Users\\\u03A9mega\\Shelfcloak.exe\""},
-        {"without blanks", u"C:\\Tools\\Shelfcloak.exe", false, u"\"C:\\Tools\\Shelfcloak.exe\""},
-        {"259 characters", longest, false, u"\"" + longest + u"\""},
-        {"260 characters", longest + u"x", false, std::nullopt},
-        {"unreadable", program, true, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        FakePlatform fake;
-        fake.module.path = c.path;
-        fake.module.fails = c.fails;
-        SetStartAtLogon(true, fake.platform);
-        const FakeRegistry::Value* value = fake.registry.Find(RUN, RUN_VALUE_NAME);
-        if (!c.stored) {
-            EXPECT_EQ(value, nullptr) << c.name;
-            continue;
-        }
-        ASSERT_NE(value, nullptr) << c.name;
-        // Stored wide, as UTF-16 with its terminator.
-        EXPECT_TRUE(value->type == static_cast<std::uint32_t>(RegType::String) &&
-                    value->data == Utf16Bytes(*c.stored + u'\0'))
-            << c.name << ": stored " << Describe(*value);
-    }
-}
-
-TEST(SetStartAtLogon, ARunKeyThatCannotBeOpenedChangesNothing) {
-    for (const bool on : {true, false}) {
-        FakePlatform fake;
-        fake.registry.PutRaw(RUN, RUN_VALUE_NAME, 1, {'o', 'l', 'd', 0});
-        fake.registry.faults[RUN] = {.openForWrite = RESULT_ACCESS_DENIED,
-                                     .create = RESULT_ACCESS_DENIED};
-        SetStartAtLogon(on, fake.platform);
-        EXPECT_NE(fake.registry.Find(RUN, RUN_VALUE_NAME), nullptr) << "on " << on;
-        EXPECT_TRUE(SameCalls(fake.log.Matching({"SetValue", "DeleteValue"}), {})) << "on " << on;
-    }
-}
-
-TEST(SetStartAtLogon, RemovingAMissingValueIsHarmless) {
-    FakePlatform fake;
-    fake.registry.keys[RUN];
-    SetStartAtLogon(false, fake.platform);
-    EXPECT_EQ(fake.registry.Find(RUN, RUN_VALUE_NAME), nullptr);
-    EXPECT_EQ(fake.registry.OpenHandles(), 0u);
 }
 
 }  // namespace

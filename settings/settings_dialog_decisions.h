@@ -1,30 +1,13 @@
-// What the Settings dialog shows and what its OK stores, apart from the
-// controls that show it.
+// What the Settings dialog's OK does, apart from the controls that show the
+// choices.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 
 #include "platform/platform.h"
 #include "settings/hot_key.h"
+#include "settings/settings_store.h"
 #include "shared/app_state.h"
-
-inline constexpr const char* RUN_KEY_PATH = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr const char* RUN_VALUE_NAME = "ShCloak";
-
-struct SettingsChoices {
-    bool ctrlShift;                // the modifier: Ctrl+Shift, or else Win
-    std::uint32_t ctrlShiftIndex;  // position in the Ctrl+Shift letter list
-    std::uint32_t winIndex;        // position in the Win letter list
-    bool force;
-    bool startAtLogon;
-
-    friend bool operator==(const SettingsChoices&, const SettingsChoices&) = default;
-};
-
-// The stored settings over the defaults (Ctrl+Shift, "a", "x", both boxes
-// clear), indices clamped to their lists. The boxes follow what is stored,
-// not what is live.
-SettingsChoices StoredSettingsChoices(Registry& registry);
 
 // The hot key that the choices name.
 HotKeyChoice ChosenHotKey(const SettingsChoices& chosen);
@@ -50,9 +33,3 @@ OkOutcome ApplySettingsChoices(const SettingsChoices& chosen, AppStateRecord& st
 // combination, that it is taken, and what to do.
 constexpr std::size_t REFUSED_MESSAGE_SIZE = 160;
 void RefusedHotKeyMessage(HotKeyChoice refused, char (&text)[REFUSED_MESSAGE_SIZE]);
-
-// Adds the Run value holding the program's full path in quotes (a path
-// with blanks would otherwise be ambiguous to the shell), or removes it. A
-// path that cannot be read whole is never stored. Path and value are wide,
-// so that a folder the ANSI code page cannot spell is stored as it is.
-void SetStartAtLogon(bool on, Platform& platform);

@@ -1,0 +1,7 @@
+#include "platform/win32/win32_platform.h"
+
+Platform& Win32Platform() {
+    static Platform platform = {Win32Desktop(), Win32Registry(), Win32Shell(), Win32Module(),
+                                Win32HotKeys()};
+    return platform;
+}
