@@ -43,7 +43,6 @@ CHyperLink aboutLink;
 std::int32_t linkRefCount = 0;
 OwnedFont linkUnderlineFont;
 HCURSOR linkCursor = nullptr;
-Shell* linkShell = nullptr;
 
 namespace {
 
@@ -173,8 +172,7 @@ std::int32_t CHyperLink::SetTarget(const char* target) {
 }
 
 std::int32_t CHyperLink::OpenTarget() {
-    Shell& shell = linkShell != nullptr ? *linkShell : Win32Shell();
-    const bool opened = url != nullptr && shell.Open(url.get());
+    const bool opened = url != nullptr && Win32Shell().Open(url.get());
     isVisited = 1;
     return opened ? 1 : 0;
 }

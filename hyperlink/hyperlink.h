@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/shell.h"
 #include "platform/win32/owned.h"
 
 // Frees a block from std::malloc: the target is allocated so that a failed
@@ -84,9 +83,6 @@ extern OwnedFont linkUnderlineFont;
 extern HCURSOR linkCursor;
 constexpr COLORREF linkColor = RGB(0, 0, 255);
 constexpr COLORREF visitedColor = RGB(128, 0, 128);
-// The shell that opens targets: the Win32 shell while null. Tests put a
-// recording shell here, so that no browser starts.
-extern Shell* linkShell;
 
 // The process's one link: the About box's home-page address.
 extern CHyperLink aboutLink;

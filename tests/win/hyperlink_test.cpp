@@ -11,7 +11,7 @@
 
 #include "gtest/gtest.h"
 
-#include "tests/win/recording_shell.h"
+#include "tests/support/http_open_recorder.h"
 
 namespace {
 
@@ -23,6 +23,7 @@ constexpr char PROPERTY_NAME[] =
 constexpr char STATIC_PROC[] = "ShelfcloakTests.StaticProc";
 constexpr WORD BUTTON_CLASS = 0x0080;
 constexpr WORD STATIC_CLASS = 0x0082;
+constexpr char DIALOG_CLASS[] = "#32770";
 
 // A classic dialog template built in memory.
 class InMemoryDialog {
@@ -200,7 +201,8 @@ protected:
 
     HWND Item(WORD id) const { return GetDlgItem(dialog_, id); }
 
-    RecordingShell shell_;
+    // Links open through the real shell, whose http command only records.
+    HttpOpenRecorder opened_;
     // A link's object outlives its control, which goes with the dialog.
     CountingLink first_;
     CountingLink second_;
@@ -295,7 +297,7 @@ TEST_F(Links, HoverUnderlinesAndHoldsTheCaptureUntilThePointerLeavesTheClientRec
 TEST_F(Links, ReleasesOfTheLeftButtonAndTheSpaceBarOpenACopyOfTheTarget) {
     CountingLink& link = first_;
     const HWND control = Item(FIRST_LINK);
-    char target[] = "www.first.example";
+    char target[] = "http://www.first.example";
     ASSERT_EQ(link.AttachToStatic(control, target), 1);
     std::strcpy(target, "overwritten");
 
@@ -320,14 +322,14 @@ TEST_F(Links, ReleasesOfTheLeftButtonAndTheSpaceBarOpenACopyOfTheTarget) {
     for (const Case& c : cases) {
         passedOn.clear();
         const LRESULT result = Send(control, c.message, c.wParam, c.lParam);
-        EXPECT_EQ(shell_.opened.size(), c.openedSoFar) << c.name;
+        EXPECT_EQ(opened_.Opened().size(), c.openedSoFar) << c.name;
         EXPECT_EQ(CountPassedOn(control, c.message), c.passedOn ? 1 : 0) << c.name;
         if (!c.passedOn) {
             EXPECT_EQ(result, 0) << c.name;
         }
     }
-    EXPECT_EQ(shell_.opened, std::vector<std::string>(3, "www.first.example"));
-    EXPECT_TRUE(shell_.executed.empty());
+    EXPECT_EQ(opened_.Opened(), std::vector<std::string>(3, "http://www.first.example"))
+        << "the target three times, and nothing else started";
 }
 
 TEST_F(Links, SetCursorShowsTheHandForEveryHitTestCode) {
@@ -396,6 +398,32 @@ TEST_F(Links, TwoLinksShareOneFontAndCursorThatGoWithTheLastAndComeBackWithTheNe
     EXPECT_EQ(linkCursor, LoadCursorA(nullptr, IDC_HAND));
 }
 
+// A target the shell cannot open makes it say so in a message box, in the
+// opening thread's own modal loop. While this lives, every dialog box that
+// the thread activates is answered with OK, as a user would, so that the
+// open returns its failure.
+class ShellErrorsAnswered {
+public:
+    ShellErrorsAnswered()
+        : hook_(SetWindowsHookExA(WH_CBT, Answer, nullptr, GetCurrentThreadId())) {}
+    ~ShellErrorsAnswered() { UnhookWindowsHookEx(hook_); }
+    ShellErrorsAnswered(const ShellErrorsAnswered&) = delete;
+    ShellErrorsAnswered& operator=(const ShellErrorsAnswered&) = delete;
+
+private:
+    static LRESULT CALLBACK Answer(int code, WPARAM window, LPARAM details) {
+        char windowClass[sizeof DIALOG_CLASS + 1] = {};
+        const auto box = reinterpret_cast<HWND>(window);
+        if (code == HCBT_ACTIVATE && GetClassNameA(box, windowClass, sizeof windowClass) > 0 &&
+            lstrcmpA(windowClass, DIALOG_CLASS) == 0) {
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        return CallNextHookEx(nullptr, code, window, details);
+    }
+
+    HHOOK hook_;
+};
+
 struct Colours {
     COLORREF text;
     COLORREF background;
@@ -421,21 +449,26 @@ TEST_F(Links, LinksAreBlueUntilFollowedEvenInVainAndOtherStaticsKeepTheirColours
     struct Case {
         const char* name;
         WORD control;
+        const char* target;
         bool launchSucceeds;
     };
     CountingLink* links[] = {&first_, &second_};
-    const Case cases[] = {{"opened", FIRST_LINK, true}, {"failed to open", SECOND_LINK, false}};
+    const Case cases[] = {
+        {"opened", FIRST_LINK, "http://www.links.example", true},
+        {"failed to open", SECOND_LINK, "C:\\no such folder\\no such file", false}};
     for (std::size_t i = 0; i < 2; ++i) {
         const Case& c = cases[i];
         const HWND control = Item(c.control);
-        ASSERT_EQ(links[i]->AttachToStatic(control, "www.links.example"), 1) << c.name;
+        ASSERT_EQ(links[i]->AttachToStatic(control, c.target), 1) << c.name;
         Colours link = ColoursFor(dialog_, control);
         EXPECT_EQ(link.text, linkColor) << c.name;
         EXPECT_EQ(link.background, plain.background) << c.name;
         EXPECT_EQ(link.brush, plain.brush) << c.name;
 
-        shell_.opens = c.launchSucceeds;
-        EXPECT_EQ(links[i]->OpenTarget(), c.launchSucceeds ? 1 : 0) << c.name;
+        {
+            const ShellErrorsAnswered answered;
+            EXPECT_EQ(links[i]->OpenTarget(), c.launchSucceeds ? 1 : 0) << c.name;
+        }
         link = ColoursFor(dialog_, control);
         EXPECT_EQ(link.text, visitedColor) << c.name;
         EXPECT_EQ(link.brush, plain.brush) << c.name;
@@ -499,7 +532,7 @@ TEST_F(Links, AttachingALinkAgainOrAnObjectThatServesALiveLinkIsRefused) {
     const HWND control = Item(FIRST_LINK);
     const HWND spare = Item(SECOND_LINK);
     const LONG_PTR spareOwn = GetWindowLongPtrA(spare, GWLP_WNDPROC);
-    ASSERT_EQ(first.AttachToStatic(control, "www.first.example"), 1);
+    ASSERT_EQ(first.AttachToStatic(control, "http://www.first.example"), 1);
 
     struct Case {
         const char* name;
@@ -519,7 +552,7 @@ TEST_F(Links, AttachingALinkAgainOrAnObjectThatServesALiveLinkIsRefused) {
     EXPECT_EQ(GetWindowLongPtrA(spare, GWLP_WNDPROC), spareOwn);
     EXPECT_EQ(Send(control, WM_GETTEXTLENGTH), 10) << "messages still reach the static";
     Send(control, WM_LBUTTONUP);
-    EXPECT_EQ(shell_.opened, std::vector<std::string>{"www.first.example"});
+    EXPECT_EQ(opened_.Opened(), std::vector<std::string>{"http://www.first.example"});
 
     DestroyWindow(control);
     EXPECT_EQ(first.AttachToStatic(spare, "www.first.example"), 1) << "free again";
@@ -551,14 +584,14 @@ TEST_F(Links, ANewControlHoversThoughTheOldOneWasDestroyedWhileHovering) {
 }
 
 TEST(LinkAlone, WithoutParentOrFontItUnderlinesInTheSystemFontAndOpens) {
-    RecordingShell shell;
+    const HttpOpenRecorder opened;
     const HWND control = CreateWindowExA(0, "Static", "alone", WS_POPUP | SS_LEFT, 0, 0, 80, 20,
                                          nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(control, nullptr);
     ASSERT_EQ(GetParent(control), nullptr);
     ASSERT_EQ(FontOf(control), nullptr);
     CountingLink link;
-    ASSERT_EQ(link.AttachToStatic(control, "www.alone.example"), 1);
+    ASSERT_EQ(link.AttachToStatic(control, "http://www.alone.example"), 1);
 
     const LOGFONTA system = Describe(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
     const LOGFONTA underlined = Describe(linkUnderlineFont.get());
@@ -571,7 +604,7 @@ TEST(LinkAlone, WithoutParentOrFontItUnderlinesInTheSystemFontAndOpens) {
     EXPECT_TRUE(Underlined(control));
     EXPECT_EQ(GetCapture(), control);
     Send(control, WM_LBUTTONUP, 0, At(1, 1));
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"www.alone.example"});
+    EXPECT_EQ(opened.Opened(), std::vector<std::string>{"http://www.alone.example"});
     EXPECT_EQ(Send(control, WM_SETFOCUS), 0);
     EXPECT_EQ(Send(control, WM_KILLFOCUS), 0);
     EXPECT_EQ(link.enters, 2);
