@@ -1,7 +1,9 @@
 #include "hyperlink/hyperlink.h"
 
 #include <cstddef>
+#include <cstdlib>
 
+#include "platform/win32/owned.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -20,13 +22,17 @@ constexpr std::uintptr_t POSITION_MASK = 0xFFFF;
 
 }  // namespace
 
+// Data shared by all links; everything runs on the one user-interface thread.
+//
 // The atom and the About box's link live in this one translation unit, the
 // atom first: the language initialises a unit's variables in the order they
 // are defined and destroys them in the reverse order (also those it
 // initialises statically), so the atom is there before aboutLink is
 // constructed and released only after aboutLink is destroyed.
-ATOM linkPropAtom = 0;
 namespace {
+// Names the window property: on a link, its object; on a link's parent, the
+// parent's procedure from before any link was attached.
+ATOM linkPropAtom = 0;
 struct LinkPropAtomLifetime {
     LinkPropAtomLifetime() { linkPropAtom = GlobalAddAtomA(LINK_PROP_NAME); }
     ~LinkPropAtomLifetime() {
@@ -40,12 +46,22 @@ const LinkPropAtomLifetime linkPropAtomLifetime;
 }  // namespace
 CHyperLink aboutLink;
 
+namespace {
+
+// Link controls attached and not yet destroyed.
 std::int32_t linkRefCount = 0;
+// While any link lives: the underlined font shown under the pointer, and the
+// hand cursor (a shared system cursor, never destroyed).
 OwnedFont linkUnderlineFont;
 HCURSOR linkCursor = nullptr;
-Shell* linkShell = nullptr;
+constexpr COLORREF linkColor = RGB(0, 0, 255);
+constexpr COLORREF visitedColor = RGB(128, 0, 128);
 
-namespace {
+// The target is allocated with std::malloc, so that a failed allocation is
+// an answer, not an exception.
+void FreeTarget(void* target) {
+    std::free(target);
+}
 
 // The property is always addressed by the atom itself, never by its name.
 LPCSTR LinkProp() {
@@ -123,7 +139,11 @@ LRESULT RestoreParent(HWND parent, WNDPROC saved, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 CHyperLink::CHyperLink()
-    : url(nullptr), isHovering(0), isVisited(0), normalFont(nullptr), prevWndProc(nullptr) {}
+    : url(nullptr, &FreeTarget),
+      isHovering(0),
+      isVisited(0),
+      normalFont(nullptr),
+      prevWndProc(nullptr) {}
 
 CHyperLink::~CHyperLink() = default;
 
@@ -173,8 +193,7 @@ std::int32_t CHyperLink::SetTarget(const char* target) {
 }
 
 std::int32_t CHyperLink::OpenTarget() {
-    Shell& shell = linkShell != nullptr ? *linkShell : Win32Shell();
-    const bool opened = url != nullptr && shell.Open(url.get());
+    const bool opened = url != nullptr && Win32Shell().Open(url.get());
     isVisited = 1;
     return opened ? 1 : 0;
 }

@@ -7,17 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
-
-#include "platform/shell.h"
-#include "platform/win32/owned.h"
-
-// Frees a block from std::malloc: the target is allocated so that a failed
-// allocation is an answer, not an exception.
-struct FreeText {
-    void operator()(char* text) const { std::free(text); }
-};
 
 class CHyperLink {
 public:
@@ -64,29 +54,12 @@ private:
     LRESULT OnCaptureChanged(HWND control);
     LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::unique_ptr<char, FreeText> url;  // heap copy of the target, or null
+    std::unique_ptr<char, void (*)(void*)> url;  // heap copy of the target, or null
     std::int32_t isHovering;  // 1 from the first move over the control until the capture goes
     std::int32_t isVisited;   // 1 once opened; never cleared
     HFONT normalFont;         // the control's own font, not owned
     WNDPROC prevWndProc;      // the control's procedure before; null while not attached
 };
-
-// Data shared by all links; everything runs on the one user-interface thread.
-
-// Names the window property: on a link, its object; on a link's parent, the
-// parent's procedure from before any link was attached.
-extern ATOM linkPropAtom;
-// Link controls attached and not yet destroyed.
-extern std::int32_t linkRefCount;
-// While any link lives: the underlined font shown under the pointer, and the
-// hand cursor (a shared system cursor, never destroyed).
-extern OwnedFont linkUnderlineFont;
-extern HCURSOR linkCursor;
-constexpr COLORREF linkColor = RGB(0, 0, 255);
-constexpr COLORREF visitedColor = RGB(128, 0, 128);
-// The shell that opens targets: the Win32 shell while null. Tests put a
-// recording shell here, so that no browser starts.
-extern Shell* linkShell;
 
 // The process's one link: the About box's home-page address.
 extern CHyperLink aboutLink;

@@ -12,6 +12,7 @@
 
 #include "about/about_dialog.h"
 #include "tests/e2e/program_fixture.h"
+#include "tests/support/http_open_recorder.h"
 #include "tests/support/screen.h"
 
 namespace {
@@ -35,60 +36,6 @@ std::string ReadFile(const std::string& path) {
     text << file.rdbuf();
     return text.str();
 }
-
-// Wine opens "http" addresses with the command of the machine's class (it
-// does not look at the user's): pointed at the command line, which appends
-// each address it is given to a file, no browser starts. The command that
-// was there is put back at the end.
-class HttpOpenRecorder {
-public:
-    HttpOpenRecorder() : log_(WorkFolder() + "\\opened-addresses.txt") {
-        DeleteFileA(log_.c_str());
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                        nullptr);
-        DWORD size = sizeof saved_;
-        hadCommand_ = RegQueryValueExA(key_, nullptr, nullptr, &savedType_,
-                                       reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
-        savedSize_ = size;
-        const std::string recorder = "C:\\windows\\system32\\cmd.exe /c echo %1>>\"" + log_ + "\"";
-        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(recorder.c_str()),
-                       static_cast<DWORD>(recorder.size() + 1));
-    }
-    ~HttpOpenRecorder() {
-        if (hadCommand_) {
-            RegSetValueExA(key_, nullptr, 0, savedType_, reinterpret_cast<const BYTE*>(saved_),
-                           savedSize_);
-        } else {
-            RegDeleteValueA(key_, nullptr);
-        }
-        RegCloseKey(key_);
-        DeleteFileA(log_.c_str());
-    }
-    HttpOpenRecorder(const HttpOpenRecorder&) = delete;
-    HttpOpenRecorder& operator=(const HttpOpenRecorder&) = delete;
-
-    // The addresses opened so far, one a line.
-    std::vector<std::string> Opened() const {
-        std::vector<std::string> lines;
-        std::istringstream text(ReadFile(log_));
-        for (std::string line; std::getline(text, line);) {
-            while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
-                line.pop_back();
-            }
-            lines.push_back(line);
-        }
-        return lines;
-    }
-
-private:
-    static constexpr const char* KEY = "Software\\Classes\\http\\shell\\open\\command";
-    std::string log_;
-    HKEY key_ = nullptr;
-    bool hadCommand_ = false;
-    DWORD savedType_ = 0;
-    char saved_[MAX_PATH * 2] = {};
-    DWORD savedSize_ = 0;
-};
 
 // The pointer's image as the X server shows it: size, hot spot, name and a
 // digest of the pixels. The screen captures leave the pointer out.

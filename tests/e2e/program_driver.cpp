@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <tlhelp32.h>
 
+#include "tests/support/processes.h"
 #include "tests/support/wide_text.h"
 
 namespace {
@@ -221,17 +221,6 @@ bool PostedMessagesHandled(HWND window, DWORD timeoutMs) {
     return handled && !marked();
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD intervalMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) {
-            return false;
-        }
-        Sleep(intervalMs);
-    }
-    return true;
-}
-
 bool TaskbarShown() {
     const HWND taskbar = FindWindowA("Shell_TrayWnd", "");
     return taskbar != nullptr && IsWindowVisible(taskbar);
@@ -255,26 +244,6 @@ HWND FindMainWindow() {
 }
 
 namespace {
-
-// Calls found(id) for every process whose file has that name; false when
-// the processes cannot be listed.
-template <typename Found>
-bool ForEachProcessNamed(const char* file, Found found) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, file) == 0) {
-            found(entry.th32ProcessID);
-        }
-    }
-    CloseHandle(snapshot);
-    return true;
-}
 
 constexpr const char* PROGRAM_FILE = "Shelfcloak.exe";
 

@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/wait_for.h"
 
 // The program under test (SHELFCLOAK_EXE), the desktop helper
 // (SHELFCLOAK_DESKTOP_HELPER) and a folder the tests may write in
@@ -84,10 +85,6 @@ private:
 // Returns once the window's thread has handled every message posted to it
 // before the call; false if it did not within the time.
 bool PostedMessagesHandled(HWND window, DWORD timeoutMs = 10000);
-
-// Waits until condition holds, checking every intervalMs; false on timeout.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
-             DWORD intervalMs = 50);
 
 bool TaskbarShown();
 void ShowTaskbar();

@@ -16,7 +16,8 @@
 #include "res/resource.h"
 #include "shared/app_state.h"
 #include "tests/support/dialog_template.h"
-#include "tests/win/recording_shell.h"
+#include "tests/support/http_open_recorder.h"
+#include "tests/support/link_observation.h"
 
 namespace {
 
@@ -142,6 +143,8 @@ struct Opening {
     COLORREF linkColourAtOpen;
 };
 const Opening* opening = nullptr;
+// The font the box's link showed under the pointer, which goes with the link.
+HFONT linkFontUnderPointer = nullptr;
 
 // Runs AboutDlgProc, checking the box as it opens and pressing the key
 // once the dialog manager has set the focus.
@@ -158,7 +161,8 @@ INT_PTR CALLBACK CheckingAboutDlgProc(HWND dialog, UINT message, WPARAM wParam, 
     EXPECT_EQ(result, TRUE) << opening->name;
     EXPECT_EQ(AppState.aboutDialogOpen, 1) << opening->name;
     const HWND link = GetDlgItem(dialog, IDC_HOME_PAGE);
-    EXPECT_EQ(GetPropA(link, MAKEINTATOM(linkPropAtom)), &aboutLink) << opening->name;
+    EXPECT_EQ(LinkProperty(link), &aboutLink) << opening->name;
+    linkFontUnderPointer = FontUnderPointer(link);
     EXPECT_EQ(TextColourFor(dialog, link), opening->linkColourAtOpen) << opening->name;
     const std::vector<HWND> items = Children(dialog);
     EXPECT_EQ(items.size(), 6u);
@@ -180,7 +184,7 @@ INT_PTR CALLBACK CheckingAboutDlgProc(HWND dialog, UINT message, WPARAM wParam, 
         << opening->name;
     if (opening->clickLink) {
         SendMessageA(link, WM_LBUTTONUP, 0, 0);
-        EXPECT_EQ(TextColourFor(dialog, link), visitedColor) << opening->name;
+        EXPECT_EQ(TextColourFor(dialog, link), VISITED_COLOUR) << opening->name;
     }
     PostMessageA(dialog, PRESS_KEY, 0, 0);
     return result;
@@ -189,22 +193,26 @@ INT_PTR CALLBACK CheckingAboutDlgProc(HWND dialog, UINT message, WPARAM wParam, 
 TEST_F(AboutBox, EnterAndEscCloseItWithTheirIdsAndTheFollowedLinkStaysPurpleInTheRun) {
     const std::vector<std::uint8_t> bytes = DialogResource(program_, IDD_ABOUT);
     ASSERT_FALSE(bytes.empty());
-    RecordingShell shell;
+    const HttpOpenRecorder opened;
     const Opening openings[] = {
-        {"Enter, with the link clicked", VK_RETURN, IDOK, true, linkColor},
-        {"Esc, opened again", VK_ESCAPE, IDCANCEL, false, visitedColor},
+        {"Enter, with the link clicked", VK_RETURN, IDOK, true, LINK_COLOUR},
+        {"Esc, opened again", VK_ESCAPE, IDCANCEL, false, VISITED_COLOUR},
     };
     for (const Opening& each : openings) {
         opening = &each;
+        linkFontUnderPointer = nullptr;
         const INT_PTR result =
             DialogBoxIndirectParamA(program_, reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
                                     nullptr, CheckingAboutDlgProc, 0);
         EXPECT_EQ(result, each.result) << each.name;
         EXPECT_EQ(AppState.aboutDialogOpen, 0) << each.name;
-        EXPECT_EQ(linkRefCount, 0) << each.name;
-        EXPECT_FALSE(linkUnderlineFont) << each.name;
+        EXPECT_NE(linkFontUnderPointer, nullptr) << each.name;
+        EXPECT_EQ(GetObjectType(linkFontUnderPointer), 0u)
+            << each.name << ": the shared font went with the box's link";
     }
-    EXPECT_EQ(shell.opened, std::vector<std::string>{HOME_PAGE_ADDRESS});
+    // The shell opens a "www." address as an http one.
+    EXPECT_EQ(opened.Opened(),
+              std::vector<std::string>{std::string("http://") + HOME_PAGE_ADDRESS});
     AppState = {};
 }
 
