@@ -25,6 +25,7 @@
 #include "tests/e2e/desktop_user.h"
 #include "tests/e2e/program_driver.h"
 #include "tests/support/screen.h"
+#include "tests/support/wait_for.h"
 
 namespace {
 
@@ -77,18 +78,8 @@ std::string Decimal(double value) {
     return text;
 }
 
-// Checks the condition every intervalMs until it holds or limitMs passed.
-template <typename Condition>
-bool PollFor(Condition condition, DWORD limitMs, DWORD intervalMs = 1) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > limitMs) {
-            return false;
-        }
-        Sleep(intervalMs);
-    }
-    return true;
-}
+// The probe looks every millisecond: it measures how soon things happen.
+constexpr DWORD LOOK_INTERVAL_MS = 1;
 
 // Whether the first notification-area slot shows an icon, judged by the same
 // pixels as the e2e tier's TrayIconAt, against a taskbar colour taken once:
@@ -129,7 +120,7 @@ bool SyncWithHost(const std::string& folder, const char* name, DWORD processId) 
     Print(std::string("sync ") + name + " pid=" + std::to_string(processId));
     const std::string done = folder + "\\" + name + ".done";
     const std::string failed = folder + "\\" + name + ".failed";
-    PollFor([&] { return Exists(done) || Exists(failed); }, SYNC_LIMIT_MS);
+    WaitFor([&] { return Exists(done) || Exists(failed); }, SYNC_LIMIT_MS, LOOK_INTERVAL_MS);
     const bool ok = Exists(done) && !Exists(failed);
     DeleteFileA(done.c_str());
     DeleteFileA(failed.c_str());
@@ -181,7 +172,7 @@ bool PressAndTime(HANDLE keyPipe, bool shown, double& milliseconds) {
         written != command.size()) {
         return false;
     }
-    if (!PollFor([&] { return TaskbarShown() == shown; }, TASKBAR_LIMIT_MS)) {
+    if (!WaitFor([&] { return TaskbarShown() == shown; }, TASKBAR_LIMIT_MS, LOOK_INTERVAL_MS)) {
         return false;
     }
     milliseconds = MillisecondsSince(start);
@@ -215,7 +206,7 @@ int Measure(const std::string& program, const std::string& folder, const std::st
     if (!TaskbarShown()) {
         return Fail("the taskbar must start shown");
     }
-    if (!PollFor([] { return !TrayIconAt(0); }, EMPTY_TRAY_LIMIT_MS)) {
+    if (!WaitFor([] { return !TrayIconAt(0); }, EMPTY_TRAY_LIMIT_MS, LOOK_INTERVAL_MS)) {
         return Fail("the notification area must start empty");
     }
     const OwnedHandle keyPipe(CreateFileA(pipePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -242,7 +233,7 @@ int Measure(const std::string& program, const std::string& folder, const std::st
     };
 
     const auto iconUp = [&] { return watch.IconUp() || !resident.Running(); };
-    if (!PollFor(iconUp, ICON_LIMIT_MS, ICON_INTERVAL_MS) || !resident.Running()) {
+    if (!WaitFor(iconUp, ICON_LIMIT_MS, ICON_INTERVAL_MS) || !resident.Running()) {
         return Fail("no icon appeared");
     }
     add("icon_ms", Decimal(MillisecondsSince(created)));
