@@ -17,11 +17,7 @@ void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& plat
     }
     // The taskbar may have changed since the last press: a second start's
     // switch, an uninstaller's -show, or a restarted shell's new taskbar.
-    const std::optional<bool> shown = TaskbarShown(platform.desktop);
-    if (!shown) {
-        return;
+    if (const std::optional<bool> showed = ToggleTaskbar(state, platform)) {
+        state.nextToggleShows = *showed ? 0 : 1;
     }
-    const std::int32_t show = *shown ? 0 : 1;
-    HideShowTaskbar(show, state, platform);
-    state.nextToggleShows = show == 0 ? 1 : 0;
 }

@@ -31,20 +31,17 @@ void SetTaskbarWindowsShown(WindowHandle taskbar, bool shown, Desktop& desktop) 
     }
 }
 
-}  // namespace
-
-void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platform) {
+// Hides or shows the taskbar that was found; whether it shows is read when
+// showing needs it, unless the caller has read it already.
+void HideShowFound(WindowHandle taskbar, std::optional<bool> shownNow, std::int32_t show,
+                   AppStateRecord& state, Platform& platform) {
     Desktop& desktop = platform.desktop;
-    const WindowHandle taskbar = desktop.FindTopWindow(TASKBAR_CLASS, "");
-    if (taskbar == nullptr) {
-        return;
-    }
     const Rect bar = desktop.WindowRect(taskbar);
     const Rect workArea = desktop.WorkArea();
     const ScreenSize screen = desktop.PrimaryScreenSize();
 
     if (show != 0) {
-        if (!desktop.IsShown(taskbar)) {
+        if (!(shownNow ? *shownNow : desktop.IsShown(taskbar))) {
             desktop.SetWorkArea(WorkAreaBesideTaskbar(workArea, bar, state.lastTaskbarEdge));
         }
         SwitchPolicy(0, state, platform);
@@ -57,10 +54,22 @@ void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platfor
     }
 }
 
-std::optional<bool> TaskbarShown(Desktop& desktop) {
-    const WindowHandle taskbar = desktop.FindTopWindow(TASKBAR_CLASS, "");
+}  // namespace
+
+void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platform) {
+    const WindowHandle taskbar = platform.desktop.FindTopWindow(TASKBAR_CLASS, "");
+    if (taskbar == nullptr) {
+        return;
+    }
+    HideShowFound(taskbar, std::nullopt, show, state, platform);
+}
+
+std::optional<bool> ToggleTaskbar(AppStateRecord& state, Platform& platform) {
+    const WindowHandle taskbar = platform.desktop.FindTopWindow(TASKBAR_CLASS, "");
     if (taskbar == nullptr) {
         return std::nullopt;
     }
-    return desktop.IsShown(taskbar);
+    const bool showing = !platform.desktop.IsShown(taskbar);
+    HideShowFound(taskbar, !showing, showing ? 1 : 0, state, platform);
+    return showing;
 }

@@ -23,5 +23,7 @@ inline constexpr const char* START_BUTTON_TITLE = "Start";
 // nothing happens.
 void HideShowTaskbar(std::int32_t show, AppStateRecord& state, Platform& platform);
 
-// Whether the taskbar shows now; empty when there is no taskbar.
-std::optional<bool> TaskbarShown(Desktop& desktop);
+// Shows the taskbar when it is hidden and hides it when it shows, as
+// HideShowTaskbar does. Returns whether it showed it; empty, with nothing
+// done, when there is no taskbar.
+std::optional<bool> ToggleTaskbar(AppStateRecord& state, Platform& platform);
