@@ -3,6 +3,7 @@
 // screen shows.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -20,15 +21,11 @@ namespace {
 constexpr const char* ABOUT_CAPTION = "About Shelf Cloak";
 constexpr std::uint32_t LINK_BLUE = 0x0000FF;  // screen pixels are 0xRRGGBB
 constexpr std::uint32_t VISITED_PURPLE = 0x800080;
-constexpr int ICON_ID = 2;                 // a plain static: a click on it only activates the box
-constexpr POINT OFF_THE_BOX = {640, 150};  // the empty desktop above the centred box
+constexpr int ICON_ID = 2;           // a plain static: a click on it only activates the box
+constexpr LONG OFF_THE_BOX_Y = 150;  // the empty desktop above the centred box
 constexpr const char* OPENED_ADDRESS = "http://www.shelfcloak.example";
 constexpr int TEXT_PIXELS = 20;      // at least this many in the text's colour: the text shows
 constexpr int UNDERLINE_TENTHS = 9;  // a row this full of text colour is an underline
-
-std::string At(POINT point) {
-    return std::to_string(point.x) + " " + std::to_string(point.y);
-}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path);
@@ -37,8 +34,14 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-// The pointer's image as the X server shows it: size, hot spot, name and a
-// digest of the pixels. The screen captures leave the pointer out.
+POINT OffTheBox() {
+    return POINT{WholeScreen().right / 2, OFF_THE_BOX_Y};
+}
+
+// The pointer's image: on Windows the shared cursor that shows, under Wine as
+// the X server shows it (size, hot spot, name and a digest of the pixels),
+// as Wine does not tell another process which cursor shows. The screen
+// captures leave the pointer out.
 constexpr const char* CURSOR_SCRIPT = R"(import ctypes, hashlib
 class Image(ctypes.Structure):
     _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
@@ -57,6 +60,12 @@ print(image.width, image.height, image.xhot, image.yhot, image.name,
 )";
 
 std::string PointerImage() {
+    if (!UnderWine()) {
+        CURSORINFO info = {};
+        info.cbSize = sizeof info;
+        return GetCursorInfo(&info) ? std::to_string(reinterpret_cast<std::uintptr_t>(info.hCursor))
+                                    : "<no answer>";
+    }
     const std::string host = HostWorkFolder();
     const std::string script = host + "/cursor.py";
     const std::string output = host + "/cursor.txt";
@@ -80,9 +89,9 @@ public:
         windowClass.hCursor = LoadCursorA(nullptr, IDC_HAND);
         windowClass.lpszClassName = CLASS;
         RegisterClassA(&windowClass);
-        window_ =
-            CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CLASS, "", WS_POPUP | WS_VISIBLE, 40,
-                            40, 80, 60, nullptr, nullptr, windowClass.hInstance, nullptr);
+        window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CLASS, "",
+                                  WS_POPUP | WS_VISIBLE, HAND_LEFT, HAND_TOP, HAND_WIDTH,
+                                  HAND_HEIGHT, nullptr, nullptr, windowClass.hInstance, nullptr);
     }
     ~HandWindow() {
         DestroyWindow(window_);
@@ -95,7 +104,7 @@ public:
     // while this process answers the messages that set the cursor.
     std::string PointerImageOver() {
         const std::string elsewhere = PointerImage();
-        Xdotool("mousemove 80 70");
+        MovePointer(POINT{HAND_LEFT + HAND_WIDTH / 2, HAND_TOP + HAND_HEIGHT / 2});
         std::string over = elsewhere;
         WaitFor([&] {
             MSG message = {};
@@ -110,6 +119,10 @@ public:
 
 private:
     static constexpr const char* CLASS = "ShelfcloakTestsHand";
+    static constexpr int HAND_LEFT = 40;
+    static constexpr int HAND_TOP = 40;
+    static constexpr int HAND_WIDTH = 80;
+    static constexpr int HAND_HEIGHT = 60;
     HWND window_ = nullptr;
 };
 
@@ -182,7 +195,7 @@ protected:
     // who clicks elsewhere first: it becomes active anew. Not on its caption:
     // a press there starts moving the box, and a key may end the move.
     void CloseWith(HWND box, const std::string& key) {
-        ClickAt(OFF_THE_BOX);
+        ClickAt(OffTheBox());
         ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() != box; }, QUICK));
         ClickAt(ControlCentre(box, ICON_ID));
         ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, QUICK))
@@ -234,13 +247,13 @@ TEST_F(About, TheAddressIsAHandAndUnderlinedUnderThePointerAndPurpleOnceFollowed
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(AddressLooks(box, LINK_BLUE, false));
 
-    ASSERT_TRUE(Xdotool("mousemove " + At(ControlCentre(box, IDC_HOME_PAGE))));
+    ASSERT_TRUE(MovePointer(ControlCentre(box, IDC_HOME_PAGE)));
     EXPECT_TRUE(AddressLooks(box, LINK_BLUE, true)) << "under the pointer";
     EXPECT_EQ(PointerImage(), handImage) << "the pointer over the address is no hand";
     ClickAt(ControlCentre(box, IDC_HOME_PAGE));
     EXPECT_TRUE(WaitFor([&] { return !opened_.Opened().empty(); }, QUICK)) << "nothing opened";
     // Within the box: Wine brings the capturing link no moves from outside its window.
-    ASSERT_TRUE(Xdotool("mousemove " + At(ControlCentre(box, ICON_ID))));
+    ASSERT_TRUE(MovePointer(ControlCentre(box, ICON_ID)));
     EXPECT_TRUE(AddressLooks(box, VISITED_PURPLE, false)) << "once followed";
     EXPECT_NE(PointerImage(), handImage) << "the hand stayed off the address";
     EXPECT_EQ(opened_.Opened(), std::vector<std::string>{OPENED_ADDRESS});
@@ -253,7 +266,7 @@ TEST_F(About, TheAddressIsAHandAndUnderlinedUnderThePointerAndPurpleOnceFollowed
 
     ChooseFromTrayMenu(EXIT_ROW);
     ASSERT_EQ(resident_.WaitForExit(QUICK), 0u);
-    ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+    ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK));
     StartResident();
     box = OpenFromTrayMenu();
     ASSERT_NE(box, nullptr);

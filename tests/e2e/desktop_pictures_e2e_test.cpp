@@ -10,10 +10,14 @@
 
 namespace {
 
-constexpr LONG SCREEN_HEIGHT = 800;
-constexpr LONG TASKBAR_TOP = 780;
+constexpr LONG PICTURE_HEIGHT = 200;
+
 // The bottom of the screen: the window's lower part, the taskbar's strip.
-constexpr RECT PICTURE_AREA = {0, SCREEN_HEIGHT - 200, 1280, SCREEN_HEIGHT};
+RECT PictureArea() {
+    RECT area = WholeScreen();
+    area.top = area.bottom - PICTURE_HEIGHT;
+    return area;
+}
 
 // Another program's window, started maximised in a new process (Wine
 // gives a process the work area it first saw); the process is ended when
@@ -90,10 +94,10 @@ TEST_F(DesktopPictures, AWindowMaximisedWhileHiddenTakesTheTaskbarsStrip) {
         const MaximisedWindow shown("notepad.exe");
         const RECT rect = shown.Rect();
         ASSERT_GT(rect.bottom, rect.top) << "no maximised window";
-        EXPECT_LE(rect.bottom, TASKBAR_TOP + GetSystemMetrics(SM_CYFRAME))
+        EXPECT_LE(rect.bottom, TaskbarRect().top + GetSystemMetrics(SM_CYFRAME))
             << "with the taskbar shown, a maximised window covers it";
         EXPECT_TRUE(WaitFor([&] { return shown.HasPainted(); }, QUICK));
-        EXPECT_FALSE(SaveArtifact(PICTURE_AREA, "desktop-shown.png").empty());
+        EXPECT_FALSE(SaveArtifact(PictureArea(), "desktop-shown.png").empty());
     }
 
     PressKeys("ctrl+shift+a");
@@ -102,9 +106,9 @@ TEST_F(DesktopPictures, AWindowMaximisedWhileHiddenTakesTheTaskbarsStrip) {
         const MaximisedWindow hidden("notepad.exe");
         const RECT rect = hidden.Rect();
         ASSERT_GT(rect.bottom, rect.top) << "no maximised window";
-        EXPECT_GE(rect.bottom, SCREEN_HEIGHT) << "the freed strip is not used";
+        EXPECT_GE(rect.bottom, WholeScreen().bottom) << "the freed strip is not used";
         EXPECT_TRUE(WaitFor([&] { return hidden.HasPainted(); }, QUICK));
-        EXPECT_FALSE(SaveArtifact(PICTURE_AREA, "desktop-hidden.png").empty());
+        EXPECT_FALSE(SaveArtifact(PictureArea(), "desktop-hidden.png").empty());
     }
 
     PressKeys("ctrl+shift+a");

@@ -1,14 +1,23 @@
-// Acting on the Wine desktop as a user: real mouse and keyboard input from
-// the X server, and what the user sees on the screen.
+// Acting on the desktop as a user, Wine's or Windows' alike: real key
+// presses and mouse clicks through SendInput, and what the user sees.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-// Runs an xdotool command on the desktop's X display and returns once it
-// has finished (false if it did not within the time).
-bool Xdotool(const std::string& arguments, DWORD timeoutMs = 10000);
+// Presses a key combination, as "ctrl+shift+a", "super+x", "Escape" or
+// "Return" name it, `times` times with a rest between two; the keys go down
+// in order and up in reverse. False for a name it does not know, or when the
+// system took not every key.
+bool PressKeys(const std::string& keys, int times = 1, DWORD restMs = 0);
+
+enum class MouseButton { Left, Right };
+
+// Moves the pointer to a point of the primary screen, and clicks there.
+bool MovePointer(POINT to);
+bool Click(POINT at, MouseButton button = MouseButton::Left);
 
 // Presses a combination that this process holds as a hot key and returns
 // once its WM_HOTKEY has come. The desktop reads key presses in order, so
@@ -16,23 +25,27 @@ bool Xdotool(const std::string& arguments, DWORD timeoutMs = 10000);
 // for posted to its owner. False if it did not come within the time.
 bool KeyPressesRead();
 
-// Notification-area icon slots: the first icon sits at the right end of the
-// taskbar, each further one 20 pixels to its left.
-POINT TraySlot(int index);
-// Whether an icon is drawn in that slot.
-bool TrayIconAt(int index);
-// Clicks the icon in the slot as a single click. The taskbar takes a press
-// within the double-click time of its last one, at the same place, as a
-// double click, which opens no icon's menu; so a click within that time of
-// the last one, made by any scenario, waits until the time has passed.
-bool ClickTrayIcon(int index, int button);
+// The program's icons in the notification area, found where the shell says
+// they are (Shell_NotifyIconGetRect) or, where it does not answer (Wine), in
+// the icon slots at the right end of the taskbar: the first icon there, each
+// further one 20 pixels to its left.
+int ProgramIcons();
+inline bool ProgramIconShows() {
+    return ProgramIcons() > 0;
+}
+// Clicks the icon as a single click. The taskbar takes a press within the
+// double-click time of its last one, at the same place, as a double click,
+// which opens no icon's menu; so a click within that time of the last one,
+// made by any scenario, waits until the time has passed.
+bool ClickProgramIcon(MouseButton button);
 
 // The open pop-up menu, or null.
 HWND OpenMenu();
-// The centre of an item of an open menu of `items` items and `separators`
-// separators, below `itemsAbove` items and `separatorsAbove` separators.
-// The item height follows from the menu's height, as it depends on the font.
-POINT MenuItemCentre(HWND menu, int itemsAbove, int separatorsAbove, int items, int separators);
+// The centre of the item at that position of the open menu, separators
+// counted. Windows' menus say where their items are; Wine keeps a menu's
+// handle to its own process, so there it follows from the menu's frame and
+// its rows, given as "ii-i" (an item, an item, a separator, an item).
+POINT MenuItemCentre(HWND menu, UINT position, const char* rows);
 
 // The visible dialog box with that caption, or null; how many there are.
 HWND FindDialog(const char* caption);

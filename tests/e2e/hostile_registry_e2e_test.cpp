@@ -176,7 +176,7 @@ TEST_F(HostileRegistry, SettingsOfTheWrongTypeOrSizeAreReadAsFourBytesOrTakeThei
         EXPECT_TRUE(resident_.Running());
         ExitResident();
         RegDeleteKeyValueA(HKEY_CURRENT_USER, POLICY_KEY_PATH, POLICY_VALUE_NAME);
-        ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+        ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK));
     }
 }
 
@@ -220,7 +220,7 @@ TEST_F(HostileRegistry, TheEdgeIsWrittenBackAsReadOrAsLastSeen) {
             ReadValue(SETTINGS_KEY_PATH, "LastSeenTaskbarPosition");
         ASSERT_TRUE(stored.has_value());
         EXPECT_EQ(stored->Dword(), c.written) << "a 4-byte REG_DWORD replaces what was there";
-        ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+        ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK));
     }
 }
 
@@ -406,7 +406,7 @@ TEST_F(HostileRegistry, SettingsKeysClosedToTheUserAreMetSilently) {
         EXPECT_EQ(ReadDword(SETTINGS_KEY_PATH, "LastSeenTaskbarPosition"), c.edge)
             << "the edge Exit saved";
         EXPECT_EQ(ReadString(RUN_KEY_PATH, RUN_VALUE_NAME).has_value(), c.runValue);
-        ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+        ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK));
     }
 }
 

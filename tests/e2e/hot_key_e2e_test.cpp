@@ -28,7 +28,7 @@ TEST_F(HotKey, FirstRunOpensSettingsBeforeTheIconAndKeepsCtrlShiftA) {
     HWND settings = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (settings = FindDialog("Settings")) != nullptr; }, QUICK))
         << "a first run opens the Settings dialog";
-    EXPECT_FALSE(TrayIconAt(0)) << "the icon came before the dialog closed";
+    EXPECT_FALSE(ProgramIconShows()) << "the icon came before the dialog closed";
 
     // The default hot key works while the dialog is still open.
     ExpectToggles(CTRL_SHIFT_A);
@@ -74,7 +74,7 @@ TEST_F(HotKey, StoredChoiceGivesItsCombination) {
             ExpectDoesNothing(keys);
         }
         resident_.End();
-        ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+        ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK));
     }
 }
 

@@ -442,7 +442,7 @@ TEST_F(Install, StartAtLogonAndTheSettingsDialogAgreeWhateverWasStoredBefore) {
         ExpectToggles(c.hotKey);
 
         resident_.End();
-        ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK)) << "the icon stayed";
+        ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK)) << "the icon stayed";
         ASSERT_NO_FATAL_FAILURE(RunUninstaller(""));
     }
 }

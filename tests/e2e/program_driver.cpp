@@ -26,6 +26,9 @@ std::string DesktopHelperPath() {
 std::string WorkFolder() {
     return Environment("SHELFCLOAK_E2E_WORK");
 }
+std::string ArtifactFolder() {
+    return Environment("SHELFCLOAK_ARTIFACTS");
+}
 std::string HostWorkFolder() {
     return Environment("SHELFCLOAK_E2E_HOST_WORK");
 }
@@ -221,13 +224,8 @@ bool PostedMessagesHandled(HWND window, DWORD timeoutMs) {
     return handled && !marked();
 }
 
-bool TaskbarShown() {
-    const HWND taskbar = FindWindowA("Shell_TrayWnd", "");
-    return taskbar != nullptr && IsWindowVisible(taskbar);
-}
-
 void ShowTaskbar() {
-    if (const HWND taskbar = FindWindowA("Shell_TrayWnd", "")) {
+    if (const HWND taskbar = Taskbar()) {
         ShowWindow(taskbar, SW_SHOW);
     }
 }
@@ -240,7 +238,7 @@ bool NewProcessSeesWorkArea(const RECT& area) {
 }
 
 HWND FindMainWindow() {
-    return FindWindowA("SHELFCLOAK", "Shelf Cloak");
+    return FindWindowA(MAIN_WINDOW_CLASS, "Shelf Cloak");
 }
 
 namespace {

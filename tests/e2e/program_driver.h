@@ -1,5 +1,5 @@
 // Starting and watching the real Shelfcloak.exe from another process, as a
-// user's shell would.
+// user's shell would, on Wine's desktop or Windows'.
 #pragma once
 
 #include <windows.h>
@@ -8,17 +8,23 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/real_desktop.h"
 #include "tests/support/wait_for.h"
 
+inline constexpr const char* MAIN_WINDOW_CLASS = "SHELFCLOAK";
+
 // The program under test (SHELFCLOAK_EXE), the desktop helper
-// (SHELFCLOAK_DESKTOP_HELPER) and a folder the tests may write in
-// (SHELFCLOAK_E2E_WORK), as Windows paths.
+// (SHELFCLOAK_DESKTOP_HELPER), a folder the tests may write in
+// (SHELFCLOAK_E2E_WORK) and one for what a failure leaves to look at
+// (SHELFCLOAK_ARTIFACTS), as Windows paths.
 std::string ProgramPath();
 std::string DesktopHelperPath();
 std::string WorkFolder();
-// The same folder as the host names it (SHELFCLOAK_E2E_HOST_WORK).
+std::string ArtifactFolder();
+// Under Wine only: the work folder as the host names it
+// (SHELFCLOAK_E2E_HOST_WORK), and a host path as Wine shows it to Windows
+// programs.
 std::string HostWorkFolder();
-// A host path as Wine shows it to Windows programs.
 std::string WindowsPathOf(const std::string& hostPath);
 
 // A started process, ended by its handle when it goes if it still runs.
@@ -54,15 +60,15 @@ private:
 std::optional<DWORD> RunToExit(const std::string& arguments, DWORD timeoutMs = 15000,
                                const std::string& exe = ProgramPath());
 
-// Runs a shell command line on the host, as the desktop's user, and returns
-// once it has finished (false if it did not within the time).
+// Under Wine only: runs a shell command line on the host, as the desktop's
+// user, and returns once it has finished (false if it did not within the time).
 bool RunOnHost(const std::string& command, DWORD timeoutMs = 10000);
 
-// The program (or a copy of it, `exe`) started from a host shell in a folder
-// of the host's, as a user starts it from there, with Wine tracing every
-// process that it or its children create. Wine prints those command lines on
-// the standard error of the creating process, which only a host shell can
-// redirect.
+// Under Wine only: the program (or a copy of it, `exe`) started from a host
+// shell in a folder of the host's, as a user starts it from there, with Wine
+// tracing every process that it or its children create. Wine prints those
+// command lines on the standard error of the creating process, which only a
+// host shell can redirect.
 class TracedStart {
 public:
     TracedStart(const std::string& arguments, const std::string& hostFolder,
@@ -86,7 +92,6 @@ private:
 // before the call; false if it did not within the time.
 bool PostedMessagesHandled(HWND window, DWORD timeoutMs = 10000);
 
-bool TaskbarShown();
 void ShowTaskbar();
 // Whether a process started now sees this work area. Wine keeps the work
 // area per process and does not update it in one that has read it before.

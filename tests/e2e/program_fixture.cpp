@@ -2,10 +2,9 @@
 
 namespace {
 
-constexpr POINT DESKTOP_MIDDLE = {640, 400};
-
-std::string At(POINT point) {
-    return std::to_string(point.x) + " " + std::to_string(point.y);
+POINT DesktopMiddle() {
+    const RECT screen = WholeScreen();
+    return POINT{screen.right / 2, screen.bottom / 2};
 }
 
 }  // namespace
@@ -15,23 +14,23 @@ void ProgramTest::SetUp() {
     ASSERT_EQ(CountProgramProcesses(), 0) << "a program from an earlier test still runs";
     ASSERT_TRUE(TaskbarShown()) << "the desktop's taskbar must start shown";
     // The icon of a program ended by the last scenario goes a moment later.
-    ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK))
+    ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK))
         << "the notification area must start empty";
     DeleteKeyTree(SETTINGS_KEY_PATH);
     ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, "System", 1));
     // A pointer resting where the icon appears raises its tip, which can
     // take the next click.
-    ASSERT_TRUE(Xdotool("mousemove " + At(DESKTOP_MIDDLE)));
+    ASSERT_TRUE(MovePointer(DesktopMiddle()));
 }
 
 void ProgramTest::TearDown() {
     if (HasFailure()) {
-        SaveArtifact(RECT{0, 0, 1280, 800},
+        SaveArtifact(WholeScreen(),
                      std::string("failed-") +
                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
     }
     if (OpenMenu() != nullptr) {
-        Xdotool("mousemove " + At(DESKTOP_MIDDLE) + " click 1");
+        Click(DesktopMiddle());
     }
     resident_.End();
     ShowTaskbar();
@@ -56,27 +55,27 @@ void ProgramTest::StartResident(const std::string& arguments, bool waitForIcon) 
 }
 
 void ProgramTest::WaitForIcon() {
-    ASSERT_TRUE(WaitFor([] { return TrayIconAt(0); }, QUICK)) << "no icon in the tray";
+    ASSERT_TRUE(WaitFor(ProgramIconShows, QUICK)) << "no icon in the tray";
 }
 
-void ProgramTest::ClickAt(POINT point, int button) {
-    ASSERT_TRUE(Xdotool("mousemove " + At(point) + " click " + std::to_string(button)));
+void ProgramTest::ClickAt(POINT point, MouseButton button) {
+    ASSERT_TRUE(Click(point, button));
 }
 
-void ProgramTest::ClickIcon(int button) {
-    ASSERT_TRUE(ClickTrayIcon(0, button));
+void ProgramTest::ClickIcon(MouseButton button) {
+    ASSERT_TRUE(ClickProgramIcon(button));
 }
 
 void ProgramTest::ChooseFromTrayMenu(MenuRow row) {
     ClickIcon();
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = OpenMenu()) != nullptr; }, QUICK)) << "no menu";
-    ClickAt(MenuItemCentre(menu, row.itemsAbove, row.separatorsAbove, 3, 1));
+    ClickAt(MenuItemCentre(menu, row, TRAY_MENU_ROWS));
     ASSERT_TRUE(WaitFor([] { return OpenMenu() == nullptr; }, QUICK)) << "the menu stayed";
 }
 
 void ProgramTest::CloseMenu() {
-    ClickAt(DESKTOP_MIDDLE);
+    ClickAt(DesktopMiddle());
     ASSERT_TRUE(WaitFor([] { return OpenMenu() == nullptr; }, QUICK)) << "the menu stayed";
 }
 
@@ -93,7 +92,7 @@ HWND ProgramTest::ActiveDialog(const char* caption) {
 }
 
 void ProgramTest::PressKeys(const std::string& keys) {
-    ASSERT_TRUE(Xdotool("key " + keys));
+    ASSERT_TRUE(::PressKeys(keys)) << keys;
 }
 
 ::testing::AssertionResult TaskbarBecomes(bool shown) {
@@ -127,11 +126,8 @@ void ProgramTest::PressKeys(const std::string& keys) {
     if (const ::testing::AssertionResult settled = Settled(); !settled) {
         return settled;
     }
-    if (!TrayIconAt(0)) {
-        return ::testing::AssertionFailure() << "no icon";
-    }
-    if (TrayIconAt(1)) {
-        return ::testing::AssertionFailure() << "a second icon";
+    if (const int icons = ProgramIcons(); icons != 1) {
+        return ::testing::AssertionFailure() << icons << " icons";
     }
     return ::testing::AssertionSuccess();
 }

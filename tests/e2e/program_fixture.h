@@ -19,14 +19,12 @@
 
 inline constexpr DWORD QUICK = 5000;  // for what should follow at once
 
-// The tray menu's rows: About, Settings, a separator, Exit.
-struct MenuRow {
-    int itemsAbove;
-    int separatorsAbove;
-};
-inline constexpr MenuRow ABOUT_ROW = {0, 0};
-inline constexpr MenuRow SETTINGS_ROW = {1, 0};
-inline constexpr MenuRow EXIT_ROW = {2, 1};
+// The tray menu's rows by position: About, Settings, a separator, Exit.
+using MenuRow = UINT;
+inline constexpr MenuRow ABOUT_ROW = 0;
+inline constexpr MenuRow SETTINGS_ROW = 1;
+inline constexpr MenuRow EXIT_ROW = 3;
+inline constexpr const char* TRAY_MENU_ROWS = "ii-i";
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -40,8 +38,8 @@ protected:
     void StartResident(const std::string& arguments = "", bool waitForIcon = true);
     void WaitForIcon();
 
-    void ClickAt(POINT point, int button = 1);
-    void ClickIcon(int button = 1);
+    void ClickAt(POINT point, MouseButton button = MouseButton::Left);
+    void ClickIcon(MouseButton button = MouseButton::Left);
     // Opens the tray menu with a click on the icon and chooses the row.
     void ChooseFromTrayMenu(MenuRow row);
     void CloseMenu();
@@ -49,7 +47,7 @@ protected:
     // a user makes it, by a click on its caption: Wine hands a new dialog
     // neither the keyboard nor its first click. Null when none shows.
     HWND ActiveDialog(const char* caption);
-    // Presses a key combination on the desktop, as xdotool names it.
+    // Presses a key combination on the desktop ("ctrl+shift+a").
     void PressKeys(const std::string& keys);
     // The keys hide the taskbar, and pressed again show it; or they change nothing.
     void ExpectToggles(const std::string& keys);

@@ -24,8 +24,10 @@ constexpr const char* ABOUT_CAPTION = "About Shelf Cloak";
 constexpr int ABOUT_ICON = 2;
 constexpr const char* CTRL_SHIFT_LETTERS = "abcdefghijklmnopqrstuvwxyz";
 constexpr const char* WIN_LETTERS = "bghjklquwxyz";
-constexpr RECT ABOVE_TASKBAR = {0, 0, 1280, 780};
 constexpr DWORD SLOW = 60000;  // for what many Wine processes do at once
+constexpr int PRESSES = 500;
+constexpr DWORD PRESS_REST_MS = 15;    // a fast typist's pace
+constexpr DWORD POINTER_REST_MS = 50;  // long enough for the link to answer the move
 constexpr DWORD DIALOG_POLL = 10;
 // Counts are taken at even steps after a warm-up. Each opening waits until
 // the dialog has painted: the first paintings fill Wine's cache of device
@@ -37,12 +39,8 @@ constexpr int SAMPLES = 5;
 // object per opening moves it by the openings between two samples.
 constexpr long SLACK = 2;
 
-std::string At(POINT point) {
-    return std::to_string(point.x) + " " + std::to_string(point.y);
-}
-
 // A hot-key combination: the program's Settings choice, and the
-// RegisterHotKey and xdotool names of it.
+// RegisterHotKey and key names of it.
 struct Combination {
     bool ctrlShift;
     int index;
@@ -152,7 +150,7 @@ TEST_F(Stress, FiveHundredHotKeyPressesEndWithTheTaskbarShownAndOneIcon) {
     StartResident();
     // Each press toggles; after an even number the taskbar is shown again,
     // unless a press was lost or the program fell over.
-    ASSERT_TRUE(Xdotool("key --repeat 500 --delay 15 ctrl+shift+a", SLOW));
+    ASSERT_TRUE(::PressKeys("ctrl+shift+a", PRESSES, PRESS_REST_MS));
     EXPECT_TRUE(TaskbarStays(true)) << "the presses did not end even";
     ASSERT_TRUE(resident_.Running());
     EXPECT_TRUE(OneIcon());
@@ -211,7 +209,7 @@ TEST_F(Stress, TenTaskbarCreatedBroadcastsInARowLeaveOneIcon) {
             icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
             icon.hWnd = window_;
             ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
-            ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+            ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK));
         }
         for (int i = 0; i < 10; ++i) {
             PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0);
@@ -277,9 +275,10 @@ TEST_F(Stress, TwoHundredAboutOpeningsLeaveTheHotKeyAndNoGrowth) {
         ASSERT_NE(about, nullptr) << "opening number " << i + 1;
         if (i % 10 == 4) {
             // The link under the pointer, then off it again within the box.
-            ASSERT_TRUE(Xdotool("mousemove " + At(ControlCentre(about, IDC_HOME_PAGE)) +
-                                " sleep 0.05 mousemove " + At(ControlCentre(about, ABOUT_ICON)) +
-                                " sleep 0.05"));
+            ASSERT_TRUE(MovePointer(ControlCentre(about, IDC_HOME_PAGE)));
+            Sleep(POINTER_REST_MS);
+            ASSERT_TRUE(MovePointer(ControlCentre(about, ABOUT_ICON)));
+            Sleep(POINTER_REST_MS);
         }
         ASSERT_TRUE(Press(about, IDOK)) << "closing number " << i + 1;
     }
@@ -334,7 +333,7 @@ TEST_F(Stress, WithoutAFindableTaskbarTheHotKeyAndTheSwitchesDoNothing) {
             EXPECT_EQ(RunToExit(arguments), 0u) << arguments;
             EXPECT_TRUE(shell.Shown()) << arguments;
         }
-        EXPECT_TRUE(NewProcessSeesWorkArea(ABOVE_TASKBAR));
+        EXPECT_TRUE(NewProcessSeesWorkArea(AreaBesideTaskbar()));
         EXPECT_TRUE(resident_.Running());
         ExitResident();
         // As a first start, which then stays or exits.

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr RECT WHOLE_SCREEN = {0, 0, 1280, 800};
-constexpr RECT ABOVE_TASKBAR = {0, 0, 1280, 780};
-
 // Other programs see the work area follow the taskbar a moment later.
 ::testing::AssertionResult WorkAreaSeenIs(const RECT& expected) {
     if (WaitFor([&] { return NewProcessSeesWorkArea(expected); }, QUICK)) {
@@ -35,11 +32,11 @@ TEST_F(Switches, SecondStartHidesAndShowsTheTaskbar) {
 
     EXPECT_EQ(RunToExit("-hide"), 0u);
     EXPECT_TRUE(TaskbarBecomes(false));
-    EXPECT_TRUE(WorkAreaSeenIs(WHOLE_SCREEN));
+    EXPECT_TRUE(WorkAreaSeenIs(WholeScreen()));
 
     EXPECT_EQ(RunToExit("-show"), 0u);
     EXPECT_TRUE(TaskbarBecomes(true));
-    EXPECT_TRUE(WorkAreaSeenIs(ABOVE_TASKBAR));
+    EXPECT_TRUE(WorkAreaSeenIs(AreaBesideTaskbar()));
 
     EXPECT_TRUE(resident_.Running());
     EXPECT_EQ(CountProgramProcesses(), 1) << "second instances must not stay";
@@ -61,7 +58,7 @@ TEST_F(Switches, FirstStartWithHideAndExitHidesAndLeavesNothingBehind) {
     Process first = Process::Start(ProgramPath(), "-HIDE -exit");
     EXPECT_EQ(first.WaitForExit(15000), 0u);
     EXPECT_FALSE(TaskbarShown());
-    EXPECT_TRUE(WorkAreaSeenIs(WHOLE_SCREEN));
+    EXPECT_TRUE(WorkAreaSeenIs(WholeScreen()));
     EXPECT_EQ(CountProgramProcesses(), 0);
     EXPECT_EQ(FindMainWindow(), nullptr);
 }
@@ -111,7 +108,7 @@ TEST_F(Switches, SecondStartWithoutSwitchesChangesNothing) {
     EXPECT_EQ(RunToExit(""), 0u);
     EXPECT_EQ(RunToExit("-unknown /hide show"), 0u);
     EXPECT_TRUE(TaskbarStays(true));
-    EXPECT_TRUE(WorkAreaSeenIs(ABOVE_TASKBAR));
+    EXPECT_TRUE(WorkAreaSeenIs(AreaBesideTaskbar()));
     EXPECT_FALSE(ReadValue(POLICY_KEY_PATH, POLICY_VALUE_NAME).has_value());
     EXPECT_TRUE(resident_.Running());
     EXPECT_EQ(CountProgramProcesses(), 1);

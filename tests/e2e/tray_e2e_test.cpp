@@ -25,16 +25,17 @@ TEST_F(Tray, EitherButtonPressOnTheIconOpensTheMenu) {
     StartResident();
     struct Case {
         const char* name;
-        int button;
+        MouseButton button;
     };
-    for (const Case& c : {Case{"left", 1}, Case{"right", 3}}) {
+    for (const Case& c : {Case{"left", MouseButton::Left}, Case{"right", MouseButton::Right}}) {
         ClickIcon(c.button);
         ASSERT_TRUE(WaitFor([] { return OpenMenu() != nullptr; }, QUICK))
             << c.name << " button: no menu";
-        if (c.button == 3) {
+        if (c.button == MouseButton::Right) {
             RECT menu = {};
             GetWindowRect(OpenMenu(), &menu);
-            const RECT shot = {menu.left - 40, menu.top - 20, 1280, 800};
+            const RECT screen = WholeScreen();
+            const RECT shot = {menu.left - 40, menu.top - 20, screen.right, screen.bottom};
             EXPECT_FALSE(SaveArtifact(shot, "tray-menu.png").empty());
         }
         CloseMenu();
@@ -63,7 +64,7 @@ TEST_F(Tray, ExitFromTheMenuEndsWithZeroAndRemovesTheIcon) {
     StartResident();
     ChooseFromTrayMenu(EXIT_ROW);
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u);
-    EXPECT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK)) << "the icon stayed";
+    EXPECT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK)) << "the icon stayed";
     EXPECT_TRUE(TaskbarShown());
 }
 
@@ -77,9 +78,9 @@ TEST_F(Tray, TaskbarCreatedBroadcastReAddsExactlyOneIcon) {
     icon.hWnd = window_;
     icon.uID = 0;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
-    ASSERT_TRUE(WaitFor([] { return !TrayIconAt(0); }, QUICK));
+    ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK));
     PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0);
-    EXPECT_TRUE(WaitFor([] { return TrayIconAt(0); }, QUICK)) << "the icon did not come back";
+    EXPECT_TRUE(WaitFor([] { return ProgramIconShows(); }, QUICK)) << "the icon did not come back";
 
     // A broadcast while the icon is there must not add a second one.
     PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0);
@@ -103,7 +104,7 @@ TEST_F(Tray, ExitWhileHiddenLeavesTheTaskbarHidden) {
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_EQ(resident_.WaitForExit(QUICK), 0u);
     EXPECT_TRUE(TaskbarStays(false));
-    EXPECT_TRUE(NewProcessSeesWorkArea(RECT{0, 0, 1280, 800}));
+    EXPECT_TRUE(NewProcessSeesWorkArea(WholeScreen()));
 }
 
 TEST_F(Tray, SecondStartsAddNoIcon) {

@@ -9,7 +9,7 @@
 #include "shared/app_state.h"
 #include "taskbar/hide_show.h"
 #include "tests/support/desktop_state.h"
-#include "tests/win/wine_desktop.h"
+#include "tests/support/real_desktop.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ class EngineOnWine : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(TaskbarShown()) << "the desktop's taskbar must be up and shown";
-        ASSERT_TRUE(WorkAreaIs(ABOVE_TASKBAR)) << "the desktop must start as Wine sets it up";
+        ASSERT_TRUE(WorkAreaIs(AreaBesideTaskbar())) << "the desktop must start as Wine sets it up";
     }
 
     DesktopStateGuard restore_;
@@ -26,12 +26,12 @@ protected:
 
 TEST_F(EngineOnWine, HideTakesTheWholeScreenAndShowGivesTheStripBackAtTheBottom) {
     HideShowTaskbar(0, state_, Win32Platform());
-    EXPECT_TRUE(WorkAreaIs(WHOLE_SCREEN));
+    EXPECT_TRUE(WorkAreaIs(WholeScreen()));
     EXPECT_FALSE(TaskbarShown());
     EXPECT_EQ(state_.lastTaskbarEdge, TaskbarEdge::Bottom);
 
     HideShowTaskbar(1, state_, Win32Platform());
-    EXPECT_TRUE(WorkAreaIs(ABOVE_TASKBAR));
+    EXPECT_TRUE(WorkAreaIs(AreaBesideTaskbar()));
     EXPECT_TRUE(TaskbarShown());
 }
 
@@ -39,17 +39,17 @@ TEST_F(EngineOnWine, ARepeatedShowLeavesTheWorkAreaAsOneShowLeftIt) {
     HideShowTaskbar(0, state_, Win32Platform());
     HideShowTaskbar(1, state_, Win32Platform());
     HideShowTaskbar(1, state_, Win32Platform());
-    EXPECT_TRUE(WorkAreaIs(ABOVE_TASKBAR));
+    EXPECT_TRUE(WorkAreaIs(AreaBesideTaskbar()));
     EXPECT_TRUE(TaskbarShown());
 }
 
 TEST_F(EngineOnWine, ARepeatedHideKeepsTheEdgeAndTheWholeScreen) {
     HideShowTaskbar(0, state_, Win32Platform());
     HideShowTaskbar(0, state_, Win32Platform());
-    EXPECT_TRUE(WorkAreaIs(WHOLE_SCREEN));
+    EXPECT_TRUE(WorkAreaIs(WholeScreen()));
     EXPECT_EQ(state_.lastTaskbarEdge, TaskbarEdge::Bottom);
     HideShowTaskbar(1, state_, Win32Platform());
-    EXPECT_TRUE(WorkAreaIs(ABOVE_TASKBAR));
+    EXPECT_TRUE(WorkAreaIs(AreaBesideTaskbar()));
 }
 
 // Whatever the shell made of the work area while the taskbar was hidden (it
@@ -62,10 +62,13 @@ TEST_F(EngineOnWine, ShowLeavesTheTaskbarItsStripWhateverTheWorkAreaBecameMeanwh
         RECT whileHidden;
         RECT shown;
     };
+    constexpr LONG ANOTHER_BAR = 80;
+    RECT narrowed = AreaBesideTaskbar();
+    narrowed.bottom -= ANOTHER_BAR;
     const Case cases[] = {
-        {"as the hide left it", WHOLE_SCREEN, ABOVE_TASKBAR},
-        {"recomputed by the shell", ABOVE_TASKBAR, ABOVE_TASKBAR},
-        {"narrowed further by another bar", {0, 0, 1280, 700}, {0, 0, 1280, 700}},
+        {"as the hide left it", WholeScreen(), AreaBesideTaskbar()},
+        {"recomputed by the shell", AreaBesideTaskbar(), AreaBesideTaskbar()},
+        {"narrowed further by another bar", narrowed, narrowed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -14,8 +14,8 @@
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
 #include "tests/support/desktop_state.h"
+#include "tests/support/real_desktop.h"
 #include "tests/support/registry_guard.h"
-#include "tests/win/wine_desktop.h"
 
 namespace {
 
@@ -126,12 +126,12 @@ protected:
 TEST_F(MainWindow, ToggleHotKeyHidesThenShows) {
     EXPECT_EQ(Send(WM_HOTKEY, HOTKEY_ID_TOGGLE, 0), 0);
     EXPECT_FALSE(TaskbarShown());
-    EXPECT_TRUE(WorkAreaIs(WHOLE_SCREEN));
+    EXPECT_TRUE(WorkAreaIs(WholeScreen()));
     EXPECT_EQ(AppState.nextToggleShows, 1);
 
     EXPECT_EQ(Send(WM_HOTKEY, HOTKEY_ID_TOGGLE, 0), 0);
     EXPECT_TRUE(TaskbarShown());
-    EXPECT_TRUE(WorkAreaIs(ABOVE_TASKBAR));
+    EXPECT_TRUE(WorkAreaIs(AreaBesideTaskbar()));
     EXPECT_EQ(AppState.nextToggleShows, 0);
 }
 
@@ -151,7 +151,7 @@ TEST_F(MainWindow, ExitWhileHiddenLeavesTheTaskbarHiddenAndQuitsWithZero) {
     EXPECT_TRUE(TakeQuit(&code)) << "no quit message was posted";
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(TaskbarShown());
-    EXPECT_TRUE(WorkAreaIs(WHOLE_SCREEN));
+    EXPECT_TRUE(WorkAreaIs(WholeScreen()));
 }
 
 // Each dialog runs once at a time, whatever else is open; Exit ends the

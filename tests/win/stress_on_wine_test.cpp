@@ -17,8 +17,8 @@
 #include "taskbar/hide_show.h"
 #include "taskbar/multimon_policy.h"
 #include "tests/support/desktop_state.h"
+#include "tests/support/real_desktop.h"
 #include "tests/support/registry_guard.h"
-#include "tests/win/wine_desktop.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ TEST_F(StressOnWine, FiveHundredHidesAndShowsByTheHotKeyEndWithTheWorkAreaWhereI
         const bool hides = state_.nextToggleShows == 0;
         OnToggleHotKey(HOTKEY_ID_TOGGLE, state_, Win32Platform());
         const RECT area = WorkArea();
-        const RECT& expected = hides ? WHOLE_SCREEN : start_;
+        const RECT& expected = hides ? WholeScreen() : start_;
         if (!EqualRect(&area, &expected) || (IsWindowVisible(Taskbar()) != FALSE) == hides) {
             ++(hides ? wrongAfterHide : wrongAfterShow);
         }
