@@ -25,7 +25,8 @@ public:
     bool IsShown(WindowHandle window) override { return IsWindowVisible(window) != FALSE; }
 
     void SetShown(WindowHandle window, bool shown) override {
-        ShowWindow(window, shown ? SW_SHOW : SW_HIDE);
+        // Shown without being activated: the keyboard stays with the user's window.
+        ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
     }
 
     void SetForeground(WindowHandle window) override { SetForegroundWindow(window); }

@@ -52,6 +52,19 @@ TEST_F(EngineOnWine, ARepeatedHideKeepsTheEdgeAndTheWholeScreen) {
     EXPECT_TRUE(WorkAreaIs(AreaBesideTaskbar()));
 }
 
+// The user's window keeps the keyboard: a shown taskbar is not activated, so
+// that typing goes on where it went before the hot key.
+TEST_F(EngineOnWine, ShowingLeavesTheActiveWindowActive) {
+    const HWND own = CreateWindowExA(0, "STATIC", "the user's window", WS_POPUP | WS_VISIBLE, 0, 0,
+                                     100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(SetForegroundWindow(own));
+    HideShowTaskbar(0, state_, Win32Platform());
+    HideShowTaskbar(1, state_, Win32Platform());
+    EXPECT_TRUE(TaskbarShown());
+    EXPECT_EQ(GetForegroundWindow(), own) << "the taskbar took the keyboard";
+    DestroyWindow(own);
+}
+
 // Whatever the shell made of the work area while the taskbar was hidden (it
 // recomputes it after a display change or a resume), showing takes no strip
 // beyond the one the taskbar covers. Wine keeps the work area per process, so
