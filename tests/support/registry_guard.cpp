@@ -187,30 +187,26 @@ RegistryKeyGuard::~RegistryKeyGuard() {
     RegCloseKey(key);
 }
 
-bool PutDword(const char* keyPath, const char* name, DWORD value) {
+bool PutValue(const char* keyPath, const char* name, DWORD type, const std::string& bytes) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const bool written =
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                       sizeof value) == ERROR_SUCCESS;
+        RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
     RegCloseKey(key);
     return written;
 }
 
+bool PutDword(const char* keyPath, const char* name, DWORD value) {
+    return PutValue(keyPath, name, REG_DWORD,
+                    std::string(reinterpret_cast<const char*>(&value), sizeof value));
+}
+
 bool PutString(const char* keyPath, const char* name, const std::string& text) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    const bool written =
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return written;
+    return PutValue(keyPath, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
 }
 
 std::optional<DWORD> StoredValue::Dword() const {

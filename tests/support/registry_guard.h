@@ -84,8 +84,9 @@ struct LeftoverLocksUndone {
     LeftoverLocksUndone(std::initializer_list<const char*> keyPaths);
 };
 
-// Writes a REG_DWORD or REG_SZ under HKEY_CURRENT_USER, creating the key;
-// false on failure.
+// Writes a value of any type and bytes, a REG_DWORD or a REG_SZ under
+// HKEY_CURRENT_USER, creating the key; false on failure.
+bool PutValue(const char* keyPath, const char* name, DWORD type, const std::string& bytes);
 bool PutDword(const char* keyPath, const char* name, DWORD value);
 bool PutString(const char* keyPath, const char* name, const std::string& text);
 
