@@ -21,8 +21,7 @@ namespace {
 constexpr const char* ABOUT_CAPTION = "About Shelf Cloak";
 constexpr std::uint32_t LINK_BLUE = 0x0000FF;  // screen pixels are 0xRRGGBB
 constexpr std::uint32_t VISITED_PURPLE = 0x800080;
-constexpr int ICON_ID = 2;           // a plain static: a click on it only activates the box
-constexpr LONG OFF_THE_BOX_Y = 150;  // the empty desktop above the centred box
+constexpr int ICON_ID = 2;  // a plain static: a click on it only activates the box
 constexpr const char* OPENED_ADDRESS = "http://www.shelfcloak.example";
 constexpr int TEXT_PIXELS = 20;      // at least this many in the text's colour: the text shows
 constexpr int UNDERLINE_TENTHS = 9;  // a row this full of text colour is an underline
@@ -32,10 +31,6 @@ std::string ReadFile(const std::string& path) {
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
-}
-
-POINT OffTheBox() {
-    return POINT{WholeScreen().right / 2, OFF_THE_BOX_Y};
 }
 
 // The pointer's image: on Windows the shared cursor that shows, under Wine as
@@ -189,14 +184,10 @@ protected:
         return box;
     }
 
-    // Keys go where the X server's focus is, which Wine moves only when a
-    // window becomes active; after a menu it is at times left on the desktop
-    // while the box is already active. So the box is clicked as a user would
-    // who clicks elsewhere first: it becomes active anew. Not on its caption:
-    // a press there starts moving the box, and a key may end the move.
+    // Keys go to the active window, so the box is clicked first, as a user
+    // makes it active. Not on its caption: a press there starts moving the
+    // box, and a key may end the move.
     void CloseWith(HWND box, const std::string& key) {
-        ClickAt(OffTheBox());
-        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() != box; }, QUICK));
         ClickAt(ControlCentre(box, ICON_ID));
         ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }, QUICK))
             << "the box did not become the active window";

@@ -79,19 +79,51 @@ INPUT MouseInput(DWORD flags, POINT at) {
     return input;
 }
 
-}  // namespace
-
-bool PressKeys(const std::string& keys, int times, DWORD restMs) {
-    std::vector<INPUT> press;
+// The keys of a combination, in the order they go down; empty when a name
+// is unknown.
+std::vector<WORD> KeyCodes(const std::string& keys) {
+    std::vector<WORD> codes;
     for (std::size_t start = 0; start <= keys.size();) {
         std::size_t end = keys.find('+', start);
         end = end == std::string::npos ? keys.size() : end;
         const WORD key = KeyCode(keys.substr(start, end - start));
         if (key == 0) {
-            return false;
+            return {};
         }
-        press.push_back(KeyInput(key, false));
+        codes.push_back(key);
         start = end + 1;
+    }
+    return codes;
+}
+
+}  // namespace
+
+bool HeldElsewhere(const std::string& keys) {
+    constexpr int PROBE = 0x5151;
+    UINT modifiers = 0;
+    WORD key = 0;
+    for (const WORD code : KeyCodes(keys)) {
+        modifiers |= code == VK_CONTROL ? MOD_CONTROL
+                     : code == VK_SHIFT ? MOD_SHIFT
+                     : code == VK_MENU  ? MOD_ALT
+                     : code == VK_LWIN  ? MOD_WIN
+                                        : 0;
+        key = code;
+    }
+    if (RegisterHotKey(nullptr, PROBE, modifiers, key)) {
+        UnregisterHotKey(nullptr, PROBE);
+        return false;
+    }
+    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+}
+
+bool PressKeys(const std::string& keys, int times, DWORD restMs) {
+    std::vector<INPUT> press;
+    for (const WORD key : KeyCodes(keys)) {
+        press.push_back(KeyInput(key, false));
+    }
+    if (press.empty()) {
+        return false;
     }
     for (std::size_t down = press.size(); down-- > 0;) {
         press.push_back(KeyInput(press[down].ki.wVk, true));
@@ -185,18 +217,12 @@ bool ShellLocatesIcons() {
     return locates;
 }
 
-POINT WineSlotCentre(int index) {
-    const RECT bar = TaskbarRect();
-    return POINT{bar.right - WINE_SLOT_WIDTH / 2 - index * WINE_SLOT_WIDTH,
-                 (bar.top + bar.bottom) / 2};
-}
-
 // Whether an icon is drawn in Wine's slot: enough of its pixels differ from
 // the taskbar's own colour, the one that most of a row across it shows (a
 // window's button, its text or a tip covers only a part of the row).
 bool WineSlotDrawn(int index) {
     const RECT bar = TaskbarRect();
-    const POINT centre = WineSlotCentre(index);
+    const POINT centre = WineIconSlot(index);
     std::map<std::uint32_t, int> colours;
     for (const std::uint32_t pixel :
          CaptureScreen(RECT{bar.left, centre.y, bar.right, centre.y + 1}).pixels) {
@@ -231,6 +257,12 @@ BOOL CALLBACK CountIconsOf(HWND window, LPARAM count) {
 
 }  // namespace
 
+POINT WineIconSlot(int index) {
+    const RECT bar = TaskbarRect();
+    return POINT{bar.right - WINE_SLOT_WIDTH / 2 - index * WINE_SLOT_WIDTH,
+                 (bar.top + bar.bottom) / 2};
+}
+
 int ProgramIcons() {
     int icons = 0;
     if (ShellLocatesIcons()) {
@@ -244,7 +276,7 @@ int ProgramIcons() {
 }
 
 bool ClickProgramIcon(MouseButton button) {
-    POINT centre = WineSlotCentre(0);
+    POINT centre = WineIconSlot(0);
     if (ShellLocatesIcons()) {
         const std::optional<RECT> icon = ShellIconRect(FindMainWindow());
         if (!icon) {

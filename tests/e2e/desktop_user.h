@@ -13,6 +13,10 @@
 // system took not every key.
 bool PressKeys(const std::string& keys, int times = 1, DWORD restMs = 0);
 
+// Whether some program holds the combination as a hot key, so that this
+// process may not register it: Windows holds most Win letters itself.
+bool HeldElsewhere(const std::string& keys);
+
 enum class MouseButton { Left, Right };
 
 // Moves the pointer to a point of the primary screen, and clicks there.
@@ -30,6 +34,8 @@ bool KeyPressesRead();
 // the icon slots at the right end of the taskbar: the first icon there, each
 // further one 20 pixels to its left.
 int ProgramIcons();
+// The centre of Wine's icon slot with that index, 0 the rightmost.
+POINT WineIconSlot(int index);
 inline bool ProgramIconShows() {
     return ProgramIcons() > 0;
 }

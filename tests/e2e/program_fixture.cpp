@@ -16,6 +16,16 @@ void ProgramTest::SetUp() {
     // The icon of a program ended by the last scenario goes a moment later.
     ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK))
         << "the notification area must start empty";
+    for (const char letter : std::string(WIN_KEY_LETTERS)) {
+        if (const std::string keys = std::string("super+") + letter; HeldElsewhere(keys)) {
+            heldBefore_.insert(keys);
+        }
+    }
+    for (const char letter : std::string(CTRL_SHIFT_KEY_LETTERS)) {
+        if (const std::string keys = std::string("ctrl+shift+") + letter; HeldElsewhere(keys)) {
+            heldBefore_.insert(keys);
+        }
+    }
     DeleteKeyTree(SETTINGS_KEY_PATH);
     ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, "System", 1));
     // A pointer resting where the icon appears raises its tip, which can
@@ -38,6 +48,9 @@ void ProgramTest::TearDown() {
         << CountProgramProcesses() << " program processes left behind";
     // So that the next scenario starts clean whatever this one left.
     EndProgramProcesses();
+    if (!notPressed_.empty() && !HasFailure()) {
+        GTEST_SKIP() << "held by another program here, so not pressed:" << notPressed_;
+    }
 }
 
 void ProgramTest::StartResident(const std::string& arguments, bool waitForIcon) {
@@ -132,7 +145,18 @@ void ProgramTest::PressKeys(const std::string& keys) {
     return ::testing::AssertionSuccess();
 }
 
+bool ProgramTest::HeldBeforeTheScenario(const std::string& keys) {
+    if (heldBefore_.count(keys) == 0) {
+        return false;
+    }
+    notPressed_ += " " + keys;
+    return true;
+}
+
 void ProgramTest::ExpectToggles(const std::string& keys) {
+    if (HeldBeforeTheScenario(keys)) {
+        return;
+    }
     PressKeys(keys);
     EXPECT_TRUE(TaskbarBecomes(false)) << keys << " did not hide";
     PressKeys(keys);
@@ -140,6 +164,9 @@ void ProgramTest::ExpectToggles(const std::string& keys) {
 }
 
 void ProgramTest::ExpectDoesNothing(const std::string& keys) {
+    if (HeldBeforeTheScenario(keys)) {
+        return;
+    }
     PressKeys(keys);
     EXPECT_TRUE(TaskbarStays(true)) << keys;
 }

@@ -98,6 +98,9 @@ protected:
 };
 
 TEST_F(Settings, WinAndQTakeEffectAtOnceAndAreStored) {
+    if (HeldBeforeTheScenario("super+q")) {
+        return;
+    }
     HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
     RECT area = {};
