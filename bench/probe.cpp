@@ -1,12 +1,10 @@
 // Measures one run of a resident notification-area program on the Wine shell
 // desktop, from another process, as its user meets it:
 //
-//   probe PROGRAM WORK_FOLDER KEY_PIPE IDLE_SECONDS
+//   probe PROGRAM WORK_FOLDER IDLE_SECONDS
 //
-// PROGRAM and WORK_FOLDER are Windows paths; KEY_PIPE is the Windows path of
-// a named pipe on the host that an `xdotool -` reads its commands from.
-// The probe starts PROGRAM, waits for its icon, reads its memory, lets it
-// idle, presses its hot key twice and ends it. It prints
+// PROGRAM and WORK_FOLDER are Windows paths. The probe starts PROGRAM, waits for its icon, reads
+// its memory, lets it idle, presses its hot key twice and ends it. It prints
 //
 //   sync NAME pid=N    then waits for WORK_FOLDER\NAME.done (or .failed)
 //                      while the host reads the process from outside
@@ -31,7 +29,7 @@ namespace {
 
 // The toggle hot key of both programs measured: the baseline's, and the
 // program's own with its stored "Ctrl+Shift" choice.
-constexpr const char* HOT_KEY_COMMAND = "key --delay 0 ctrl+shift+a\n";
+constexpr const char* HOT_KEY = "ctrl+shift+a";
 
 constexpr DWORD ICON_LIMIT_MS = 15000;
 // The taskbar's visibility is cheap to ask for, and is asked every
@@ -82,17 +80,19 @@ std::string Decimal(double value) {
 constexpr DWORD LOOK_INTERVAL_MS = 1;
 
 // Whether the first notification-area slot shows an icon, judged by the same
-// pixels as the e2e tier's TrayIconAt, against a taskbar colour taken once:
+// pixels as the e2e tier's ProgramIcons, against a taskbar colour taken once:
 // each look reads the screen through the X server and the wineserver, which
 // the starting program needs too.
 class IconWatch {
 public:
     IconWatch()
-        : background_(CaptureScreen(RECT{640, TraySlot(0).y, 641, TraySlot(0).y + 1}).At(0, 0)) {}
+        : background_(CaptureScreen(RECT{WholeScreen().right / 2, WineIconSlot(0).y,
+                                         WholeScreen().right / 2 + 1, WineIconSlot(0).y + 1})
+                          .At(0, 0)) {}
 
     bool IconUp() {
         ++looks_;
-        const POINT centre = TraySlot(0);
+        const POINT centre = WineIconSlot(0);
         const ScreenPixels icon = CaptureScreen(RECT{centre.x - ICON_HALF, centre.y - ICON_HALF,
                                                      centre.x + ICON_HALF, centre.y + ICON_HALF});
         int differing = 0;
@@ -142,34 +142,11 @@ std::optional<std::uint64_t> CpuTime(HANDLE process) {
     return join(kernel) + join(user);
 }
 
-// A handle closed when it goes.
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-    ~OwnedHandle() {
-        if (Valid()) {
-            CloseHandle(handle_);
-        }
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-// A press of the hot key through the X server, timed from the moment the
-// already running xdotool is told to press it until the taskbar is `shown`.
-bool PressAndTime(HANDLE keyPipe, bool shown, double& milliseconds) {
-    const std::string command = HOT_KEY_COMMAND;
-    DWORD written = 0;
+// A press of the hot key, timed from the moment it is pressed until the
+// taskbar is `shown`.
+bool PressAndTime(bool shown, double& milliseconds) {
     const std::int64_t start = Now();
-    if (!WriteFile(keyPipe, command.data(), static_cast<DWORD>(command.size()), &written,
-                   nullptr) ||
-        written != command.size()) {
+    if (!PressKeys(HOT_KEY)) {
         return false;
     }
     if (!WaitFor([&] { return TaskbarShown() == shown; }, TASKBAR_LIMIT_MS, LOOK_INTERVAL_MS)) {
@@ -201,19 +178,15 @@ private:
     PROCESS_INFORMATION info_;
 };
 
-int Measure(const std::string& program, const std::string& folder, const std::string& pipePath,
-            DWORD idleSeconds) {
+int Measure(const std::string& program, const std::string& folder, DWORD idleSeconds) {
     if (!TaskbarShown()) {
         return Fail("the taskbar must start shown");
     }
-    if (!WaitFor([] { return !TrayIconAt(0); }, EMPTY_TRAY_LIMIT_MS, LOOK_INTERVAL_MS)) {
+    if (!WaitFor([] { return !ProgramIconShows(); }, EMPTY_TRAY_LIMIT_MS, LOOK_INTERVAL_MS)) {
         return Fail("the notification area must start empty");
     }
-    const OwnedHandle keyPipe(CreateFileA(pipePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
-    if (!keyPipe.Valid()) {
-        return Fail("cannot open the key pipe " + pipePath);
-    }
+    // A pointer resting on the tray raises a tip over the icon being looked for.
+    MovePointer(POINT{WholeScreen().right / 2, WholeScreen().bottom / 2});
 
     IconWatch watch;
     std::string commandLine = "\"" + program + "\"";
@@ -266,11 +239,11 @@ int Measure(const std::string& program, const std::string& folder, const std::st
 
     double hideMs = 0;
     double showMs = 0;
-    const bool hid = PressAndTime(keyPipe.Get(), false, hideMs);
+    const bool hid = PressAndTime(false, hideMs);
     if (hid) {
         Sleep(BETWEEN_PRESSES_MS);
     }
-    const bool showed = hid && PressAndTime(keyPipe.Get(), true, showMs);
+    const bool showed = hid && PressAndTime(true, showMs);
     if (!showed) {
         ShowTaskbar();
         return Fail(hid ? "the hot key did not show the taskbar"
@@ -288,8 +261,8 @@ int Measure(const std::string& program, const std::string& folder, const std::st
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        return Fail("usage: probe PROGRAM WORK_FOLDER KEY_PIPE IDLE_SECONDS");
+    if (argc != 4) {
+        return Fail("usage: probe PROGRAM WORK_FOLDER IDLE_SECONDS");
     }
-    return Measure(argv[1], argv[2], argv[3], static_cast<DWORD>(std::atoi(argv[4])));
+    return Measure(argv[1], argv[2], static_cast<DWORD>(std::atoi(argv[3])));
 }
