@@ -29,12 +29,15 @@ constexpr const char* TIERS[][2] = {{"unit", "tests\\unit_tests.exe"},
                                     {"e2e", "tests\\e2e_tests.exe"},
                                     {"e2e", "tests\\release\\release_e2e_tests.exe"}};
 
+enum class End { Ended, Hung, NotStarted };
+
 struct Outcome {
-    bool ended;
+    End end;
     std::string output;
 };
 
 // Runs a command line with its output in the file; ends it after the limit.
+// A command line that cannot start says why in the output.
 Outcome Run(std::string commandLine, const std::string& log, DWORD limitMs) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     const HANDLE file = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
@@ -45,21 +48,24 @@ Outcome Run(std::string commandLine, const std::string& log, DWORD limitMs) {
     startup.hStdOutput = file;
     startup.hStdError = file;
     PROCESS_INFORMATION process = {};
-    bool ended = false;
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                       nullptr, nullptr, &startup, &process)) {
-        ended = WaitForSingleObject(process.hProcess, limitMs) == WAIT_OBJECT_0;
-        if (!ended) {
-            TerminateProcess(process.hProcess, 1);
-            WaitForSingleObject(process.hProcess, INFINITE);
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &process)) {
+        const DWORD error = GetLastError();
+        CloseHandle(file);
+        return {End::NotStarted,
+                "could not start " + commandLine + ": error " + std::to_string(error) + "\n"};
     }
+    const bool ended = WaitForSingleObject(process.hProcess, limitMs) == WAIT_OBJECT_0;
+    if (!ended) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
     CloseHandle(file);
     std::ostringstream text;
     text << std::ifstream(log, std::ios::binary).rdbuf();
-    return {ended, text.str()};
+    return {ended ? End::Ended : End::Hung, text.str()};
 }
 
 // The cases a test program lists, as "Suite.Case".
@@ -193,9 +199,12 @@ int main() {
                 Run("\"" + program + "\" --gtest_filter=" + name, log, CASE_LIMIT_MS);
             PutTheDesktopBack(workArea);
             const double seconds = (GetTickCount() - start) / 1000.0;
-            if (!outcome.ended) {
+            if (outcome.end == End::Hung) {
                 std::printf("FAILED  %s.%s: still running after %lu s, ended\n%s\n", tier,
                             name.c_str(), CASE_LIMIT_MS / 1000, outcome.output.c_str());
+                ++failed;
+            } else if (outcome.end == End::NotStarted) {
+                std::printf("FAILED  %s.%s: %s", tier, name.c_str(), outcome.output.c_str());
                 ++failed;
             } else if (outcome.output.find("[  SKIPPED ] 1 test") != std::string::npos) {
                 std::printf("skipped %s.%s: %s\n", tier, name.c_str(),
