@@ -275,14 +275,21 @@ int ProgramIcons() {
     return icons;
 }
 
+std::optional<POINT> ProgramIconCentre() {
+    if (!ShellLocatesIcons()) {
+        return WineIconSlot(0);
+    }
+    const std::optional<RECT> icon = ShellIconRect(FindMainWindow());
+    if (!icon) {
+        return std::nullopt;
+    }
+    return POINT{(icon->left + icon->right) / 2, (icon->top + icon->bottom) / 2};
+}
+
 bool ClickProgramIcon(MouseButton button) {
-    POINT centre = WineIconSlot(0);
-    if (ShellLocatesIcons()) {
-        const std::optional<RECT> icon = ShellIconRect(FindMainWindow());
-        if (!icon) {
-            return false;
-        }
-        centre = POINT{(icon->left + icon->right) / 2, (icon->top + icon->bottom) / 2};
+    const std::optional<POINT> centre = ProgramIconCentre();
+    if (!centre) {
+        return false;
     }
     // When the last click was, as the system's tick count, in a file that
     // outlives the scenario that wrote it.
@@ -294,7 +301,7 @@ bool ClickProgramIcon(MouseButton button) {
     if (since <= doubleClick) {
         Sleep(static_cast<DWORD>(doubleClick - since) + 1);
     }
-    const bool clicked = Click(centre, button);
+    const bool clicked = Click(*centre, button);
     std::ofstream(last) << GetTickCount64();
     return clicked;
 }

@@ -34,6 +34,8 @@ bool KeyPressesRead();
 // the icon slots at the right end of the taskbar: the first icon there, each
 // further one 20 pixels to its left.
 int ProgramIcons();
+// The centre of the program's icon; empty when the shell shows none.
+std::optional<POINT> ProgramIconCentre();
 // The centre of Wine's icon slot with that index, 0 the rightmost.
 POINT WineIconSlot(int index);
 inline bool ProgramIconShows() {

@@ -2,13 +2,34 @@
 // Wine's shell desktop, as a user sees and uses them.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 #include "tests/e2e/program_fixture.h"
 
 namespace {
+
+// Whether a tip window shows that text: the shell's tips for the icons are
+// tooltip controls, which answer WM_GETTEXT with the tip they show
+// (GetWindowText would not ask another process's window).
+BOOL CALLBACK FindTip(HWND window, LPARAM text) {
+    char className[32] = {};
+    char shown[64] = {};
+    DWORD_PTR copied = 0;
+    GetClassNameA(window, className, sizeof className);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof shown, reinterpret_cast<LPARAM>(shown),
+                        SMTO_NORMAL, QUICK, &copied);
+    const bool found = IsWindowVisible(window) && lstrcmpA(className, TOOLTIPS_CLASSA) == 0 &&
+                       lstrcmpA(shown, reinterpret_cast<const char*>(text)) == 0;
+    return found ? FALSE : TRUE;
+}
+
+bool TipShows(const char* text) {
+    return EnumWindows(FindTip, reinterpret_cast<LPARAM>(text)) == FALSE;
+}
 
 class Tray : public ProgramTest {
 protected:
@@ -40,6 +61,15 @@ TEST_F(Tray, EitherButtonPressOnTheIconOpensTheMenu) {
         }
         CloseMenu();
     }
+}
+
+TEST_F(Tray, ThePointerRestingOnTheIconRaisesItsTip) {
+    StartResident();
+    const std::optional<POINT> icon = ProgramIconCentre();
+    ASSERT_TRUE(icon.has_value()) << "the shell shows no icon";
+    ASSERT_TRUE(MovePointer(*icon));
+    EXPECT_TRUE(WaitFor([] { return TipShows("Shelf Cloak"); }, QUICK))
+        << "no tip reading \"Shelf Cloak\"";
 }
 
 TEST_F(Tray, AReleaseADoubleClickOrAMoveAloneOpensNothing) {
