@@ -3,13 +3,16 @@
 # folder. The entries' order and times are fixed (SOURCE_DATE_EPOCH when
 # set, else the earliest time a ZIP holds), so the same files give the same
 # archive.
-#   make_zip.sh OUT.zip FOLDER PROGRAM README LICENSE
+#   make_zip.sh OUT.zip PROGRAM README LICENSE
 set -euo pipefail
 out=$(realpath -m "$1")
-folder=$2
-program=$3
-readme=$4
-license=$5
+program=$2
+readme=$3
+license=$4
+# The same folder in every release: a package manager unpacks each upgrade
+# over the last one, and start at logon names the program by its path, so a
+# folder named after the version would leave it pointing at one that is gone.
+folder=Shelfcloak
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

@@ -5,11 +5,13 @@ Scoop app manifest, naming the installer and the portable ZIP of this
 build by their download address and SHA-256.
 
   manifests.py --version V --base-url URL --installer SETUP.exe
-               --zip PORTABLE.zip --zip-folder FOLDER --out DIR
+               --zip PORTABLE.zip --out DIR
 
-writes DIR/winget/Quillfen.ShelfCloak{,.installer,.locale.en-US}.yaml and
-DIR/scoop/shelfcloak.json. The YAML is written from templates: every value
-in it is checked to be a plain scalar that needs no quoting.
+writes Quillfen.ShelfCloak{,.installer,.locale.en-US}.yaml into
+DIR/winget/manifests/q/Quillfen/ShelfCloak/V/, where winget's community
+repository keeps them, and DIR/scoop/shelfcloak.json. The YAML is written
+from templates: every value in it is checked to be a plain scalar that
+needs no quoting. The program's path inside the ZIP is read from the ZIP.
 """
 
 import argparse
@@ -17,7 +19,9 @@ import hashlib
 import json
 import os
 import re
+import shutil
 import sys
+import zipfile
 
 PACKAGE_IDENTIFIER = "Quillfen.ShelfCloak"
 MANIFEST_VERSION = "1.10.0"
@@ -114,13 +118,21 @@ def sha256(path):
     return digest.hexdigest()
 
 
+def program_in_zip(path):
+    """The path of the one PROGRAM in the ZIP at path."""
+    with zipfile.ZipFile(path) as archive:
+        found = [name for name in archive.namelist() if name.split("/")[-1] == PROGRAM]
+    if len(found) != 1:
+        sys.exit(f"manifests.py: {len(found)} entries named {PROGRAM} in {path}, expected one")
+    return found[0]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--version", required=True)
     parser.add_argument("--base-url", required=True)
     parser.add_argument("--installer", required=True)
     parser.add_argument("--zip", required=True)
-    parser.add_argument("--zip-folder", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
 
@@ -130,6 +142,7 @@ def main():
         sys.exit(f"manifests.py: not an http(s) address without blanks: {args.base_url!r}")
     base = args.base_url.rstrip("/")
 
+    program = program_in_zip(args.zip)
     installer_name = os.path.basename(args.installer)
     zip_name = os.path.basename(args.zip)
     values = {
@@ -149,14 +162,18 @@ def main():
         "installer_sha256": sha256(args.installer).upper(),
         "zip_url": f"{base}/{zip_name}",
         "zip_sha256": sha256(args.zip).upper(),
-        "relative_program": f"{args.zip_folder}\\{PROGRAM}",
+        "relative_program": program.replace("/", "\\"),
     }
     try:
         values = {name: plain(value) for name, value in values.items()}
     except ValueError as error:
         sys.exit(f"manifests.py: {error}")
 
-    winget = os.path.join(args.out, "winget")
+    # Only this release's set: a folder left from another version, or from
+    # another layout, would be taken for part of it.
+    shutil.rmtree(os.path.join(args.out, "winget"), ignore_errors=True)
+    winget = os.path.join(args.out, "winget", "manifests", PACKAGE_IDENTIFIER[0].lower(),
+                          *PACKAGE_IDENTIFIER.split("."), args.version)
     scoop = os.path.join(args.out, "scoop")
     os.makedirs(winget, exist_ok=True)
     os.makedirs(scoop, exist_ok=True)
@@ -179,7 +196,7 @@ def main():
         "architecture": {
             "64bit": {"url": values["zip_url"], "hash": values["zip_sha256"].lower()}
         },
-        "extract_dir": args.zip_folder,
+        "extract_dir": os.path.dirname(program),
         "bin": PROGRAM,
         "shortcuts": [[PROGRAM, PRODUCT]],
     }

@@ -64,7 +64,12 @@ def installer_script_facts(script_path):
     return key, switches | NSIS_SWITCHES
 
 
-def check_winget(folder, version, base_url, installer, portable, zip_names, script_path):
+def check_winget(root, version, base_url, installer, portable, zip_names, script_path):
+    folders = sorted({path for path, _, files in os.walk(root) if files})
+    if len(folders) != 1:
+        problem(f"winget manifests in {folders}, expected one folder")
+        return
+    folder = folders[0]
     manifests = {}
     for name in sorted(os.listdir(folder)):
         with open(os.path.join(folder, name), encoding="utf-8") as file:
@@ -91,6 +96,9 @@ def check_winget(folder, version, base_url, installer, portable, zip_names, scri
     identifier = manifests["version"]["PackageIdentifier"]
     if not IDENTIFIER.fullmatch(str(identifier)):
         problem(f"PackageIdentifier {identifier!r} is not Publisher.Name")
+    # The community repository's layout: manifests/p/Publisher/Name/VERSION.
+    expect("the winget folder", os.path.relpath(folder, root),
+           os.path.join("manifests", identifier[0].lower(), *identifier.split("."), version))
     for kind, manifest in manifests.items():
         expect(f"the {kind} manifest's PackageIdentifier", manifest["PackageIdentifier"], identifier)
         expect(f"the {kind} manifest's PackageVersion", manifest["PackageVersion"], version)
@@ -146,6 +154,9 @@ def check_winget(folder, version, base_url, installer, portable, zip_names, scri
         relative = str(item.get("RelativeFilePath", "")).replace("\\", "/")
         if relative not in zip_names:
             problem(f"the nested file {relative!r} is not in the ZIP ({sorted(zip_names)})")
+        # Each upgrade unpacks into the same package folder.
+        if version in relative:
+            problem(f"the nested file {relative!r} lies in a folder named after the version")
 
 
 def check_scoop(path, version, base_url, portable, zip_names):

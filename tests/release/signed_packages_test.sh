@@ -34,7 +34,7 @@ if ! env -u SHELFCLOAK_SIGN_TIMESTAMP_URL SHELFCLOAK_SIGN_PFX="$work/cert.pfx" \
 fi
 installer=$work/packages/Shelfcloak-$version-setup.exe
 unzip -q "$work/packages/Shelfcloak-$version-portable.zip" -d portable
-program=$work/portable/Shelfcloak-$version/Shelfcloak.exe
+program=$work/portable/Shelfcloak/Shelfcloak.exe
 
 # What the installer installs, in a Wine prefix of its own that is thrown
 # away afterwards, into a folder the host can read.
