@@ -14,6 +14,10 @@ public:
 
     // Plain substring search: a switch may stand anywhere, glued to other text.
     bool Contains(const char* word) const;
+    // Whether the word stands as a whole argument after the program's own
+    // path (quoted, or up to the first blank): never inside another word or
+    // a path.
+    bool HasArgument(const char* word) const;
 
 private:
     char text_[COMMAND_LINE_BUFFER_SIZE] = {};

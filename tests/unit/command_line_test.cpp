@@ -84,4 +84,27 @@ TEST(SwitchText, FindsWordsAnywhere) {
     }
 }
 
+TEST(SwitchText, FindsWholeArgumentsAfterTheProgramsPath) {
+    struct Case {
+        const char* commandLine;
+        bool found;
+    };
+    const Case cases[] = {
+        {"prog -toggle", true},
+        {"\"C:\\Apps\\Shelfcloak.exe\" -TOGGLE -exit", true},
+        {"prog\t-toggle\t", true},
+        {"prog -toggles", false},
+        {"prog x-toggle", false},
+        {"prog \"-toggle\"", false},
+        {"-toggle", false},
+        {"\"C:\\tools -toggle\\Shelfcloak.exe\" -show", false},
+        {"\"C:\\unclosed -toggle", false},
+        {"C:\\-toggle\\Shelfcloak.exe -hide", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SwitchText(c.commandLine).HasArgument("-toggle"), c.found)
+            << "'" << c.commandLine << "'";
+    }
+}
+
 }  // namespace
