@@ -22,10 +22,22 @@ struct ScreenSize {
     friend bool operator==(const ScreenSize&, const ScreenSize&) = default;
 };
 
+// What Desktop::VisitTopWindows calls for each window it finds; the caller
+// makes one for the visit and owns it.
+class WindowVisitor {
+public:
+    virtual ~WindowVisitor() = default;
+    virtual void Visit(WindowHandle window) = 0;
+};
+
 class Desktop {
 public:
     // The first top-level window of that class and exact title, or null.
     virtual WindowHandle FindTopWindow(const char* className, const char* title) = 0;
+    // Visits every top-level window of that class and exact title, from a
+    // list taken first, so that the visit may show or hide them.
+    virtual void VisitTopWindows(const char* className, const char* title,
+                                 WindowVisitor& visitor) = 0;
     // The window's rectangle in screen coordinates; all zero when it cannot be read.
     virtual Rect WindowRect(WindowHandle window) = 0;
     virtual bool IsShown(WindowHandle window) = 0;

@@ -19,12 +19,22 @@ void SwitchPolicy(std::uint32_t value, const AppStateRecord& state, Platform& pl
     }
 }
 
-// Shows or hides the secondary taskbar, the taskbar and the Start button, in
-// that order, skipping any that does not exist.
+class SetEachShown final : public WindowVisitor {
+public:
+    SetEachShown(Desktop& desktop, bool shown) : desktop_(desktop), shown_(shown) {}
+    void Visit(WindowHandle window) override { desktop_.SetShown(window, shown_); }
+
+private:
+    Desktop& desktop_;
+    bool shown_;
+};
+
+// Shows or hides the secondary taskbars (one per further display), the
+// taskbar and the Start button, in that order, skipping any that does not
+// exist.
 void SetTaskbarWindowsShown(WindowHandle taskbar, bool shown, Desktop& desktop) {
-    if (WindowHandle secondary = desktop.FindTopWindow(SECONDARY_TASKBAR_CLASS, "")) {
-        desktop.SetShown(secondary, shown);
-    }
+    SetEachShown setEach(desktop, shown);
+    desktop.VisitTopWindows(SECONDARY_TASKBAR_CLASS, "", setEach);
     desktop.SetShown(taskbar, shown);
     if (WindowHandle start = desktop.FindTopWindow(START_BUTTON_CLASS, START_BUTTON_TITLE)) {
         desktop.SetShown(start, shown);

@@ -13,7 +13,8 @@ inline constexpr const char* SECONDARY_TASKBAR_CLASS = "Shell_SecondaryTrayWnd";
 inline constexpr const char* START_BUTTON_CLASS = "Button";
 inline constexpr const char* START_BUTTON_TITLE = "Start";
 
-// Hides (show == 0) or shows the taskbar windows. Hiding records the edge
+// Hides (show == 0) or shows the taskbar windows, the taskbars of every
+// display among them. Hiding records the edge
 // the taskbar sat on in state.lastTaskbarEdge and widens the work area to the
 // whole primary screen; showing gives the taskbar's strip back on that edge,
 // by limiting the work area to what the taskbar's rectangle leaves free, and

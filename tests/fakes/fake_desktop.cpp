@@ -57,6 +57,21 @@ WindowHandle FakeDesktop::FindTopWindow(const char* className, const char* title
     return nullptr;
 }
 
+void FakeDesktop::VisitTopWindows(const char* className, const char* title,
+                                  WindowVisitor& visitor) {
+    log_.Add(std::string("VisitTopWindows ") + className + " '" + title + "'");
+    // Taken first, as the system lists them before it calls back.
+    std::vector<WindowHandle> found;
+    for (std::size_t i = 0; i < windows_.size(); ++i) {
+        if (windows_[i].className == className && windows_[i].title == title) {
+            found.push_back(HandleOf(i));
+        }
+    }
+    for (const WindowHandle window : found) {
+        visitor.Visit(window);
+    }
+}
+
 Rect FakeDesktop::WindowRect(WindowHandle window) {
     log_.Add("WindowRect " + NameOf(window));
     const Window* found = Find(window);

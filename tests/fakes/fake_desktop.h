@@ -26,6 +26,7 @@ public:
     ScreenSize screen = {};
 
     WindowHandle FindTopWindow(const char* className, const char* title) override;
+    void VisitTopWindows(const char* className, const char* title, WindowVisitor& visitor) override;
     Rect WindowRect(WindowHandle window) override;
     bool IsShown(WindowHandle window) override;
     void SetShown(WindowHandle window, bool shown) override;

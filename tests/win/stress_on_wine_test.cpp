@@ -68,6 +68,10 @@ public:
         return std::strcmp(className, TASKBAR_CLASS) == 0 ? nullptr
                                                           : real_.FindTopWindow(className, title);
     }
+    void VisitTopWindows(const char* className, const char* title,
+                         WindowVisitor& visitor) override {
+        real_.VisitTopWindows(className, title, visitor);
+    }
     Rect WindowRect(WindowHandle window) override { return real_.WindowRect(window); }
     bool IsShown(WindowHandle window) override { return real_.IsShown(window); }
     void SetShown(WindowHandle window, bool shown) override { real_.SetShown(window, shown); }
