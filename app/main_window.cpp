@@ -27,9 +27,12 @@ void RunDialog(WORD templateId, DLGPROC procedure, HWND owner) {
                     NO_PARAMETER);
 }
 
-// On a first run the Settings dialog runs before the creation returns, so
-// the tray icon comes only after it has closed.
+// The window's handle is kept here, once: the settings load and a first
+// run's Settings dialog already need it. On a first run the dialog runs
+// before the creation returns, so the tray icon comes only after it has
+// closed.
 BOOL OnCreate(HWND window, LPCREATESTRUCT /*create*/) {
+    AppState.mainWindow = window;
     if (LoadSettingsAndRegisterHotKey(window, AppState, Win32Platform()) ==
         SettingsLoad::FirstRun) {
         RunDialog(IDD_SETTINGS, SettingsDlgProc, window);
@@ -37,11 +40,11 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT /*create*/) {
     return TRUE;
 }
 
-// The taskbar is left as it is: the user may want it to stay hidden.
-void OnDestroy(HWND window) {
-    SaveLastTaskbarEdge(AppState, Win32Platform());
+// Everything the window set up goes here, on every way out. The taskbar is
+// left as it is: the user may want it to stay hidden.
+void OnDestroy(HWND /*window*/) {
+    OnMainWindowDestroyed(AppState, Win32Platform());
     NotifyTrayIcon(NIM_DELETE, nullptr);
-    UnregisterHotKey(window, HOTKEY_ID_TOGGLE);
     PostQuitMessage(0);
 }
 

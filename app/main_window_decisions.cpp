@@ -1,5 +1,7 @@
 #include "app/main_window_decisions.h"
 
+#include "settings/hot_key.h"
+#include "settings/settings_store.h"
 #include "shared/identifiers.h"
 #include "taskbar/hide_show.h"
 
@@ -20,4 +22,9 @@ void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& plat
     if (const std::optional<bool> showed = ToggleTaskbar(state, platform)) {
         state.nextToggleShows = *showed ? 0 : 1;
     }
+}
+
+void OnMainWindowDestroyed(AppStateRecord& state, Platform& platform) {
+    SaveLastTaskbarEdge(state, platform);
+    ReleaseToggleHotKey(state, platform.hotKeys);
 }

@@ -21,3 +21,7 @@ bool TrayMouseOpensMenu(std::uint32_t mouseMessage);
 // The toggle hot key: hides a shown taskbar and shows a hidden one, and
 // records which way the next press goes; without a taskbar it does nothing.
 void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& platform);
+
+// The main window is being destroyed: the edge is stored and the hot key
+// let go; the taskbar stays as it is.
+void OnMainWindowDestroyed(AppStateRecord& state, Platform& platform);

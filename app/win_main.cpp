@@ -55,10 +55,10 @@ void RegisterMainWindowClass(HINSTANCE instance) {
 // The show command is not used: the window is never shown.
 BOOL InitInstance(HINSTANCE instance, int /*showCommand*/, const SwitchText& switches) {
     AppState.hInstance = instance;
+    // Its creation keeps the handle in AppState.mainWindow.
     const HWND window =
         CreateWindowExA(WS_EX_TOOLWINDOW, AppState.windowClassName, AppState.windowTitle,
                         WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-    AppState.mainWindow = window;
     if (window == nullptr) {
         return FALSE;
     }
@@ -68,10 +68,8 @@ BOOL InitInstance(HINSTANCE instance, int /*showCommand*/, const SwitchText& swi
     NotifyTrayIcon(NIM_ADD, AppState.trayIcon);
 
     if (!ApplyResidentSwitches(switches, AppState, Win32Platform())) {
-        // Leaving without destroying the window: no edge is saved on this path.
-        NotifyTrayIcon(NIM_DELETE, nullptr);
-        UnregisterHotKey(window, HOTKEY_ID_TOGGLE);
-        PostQuitMessage(0);
+        // The window's destruction takes down what its creation set up.
+        DestroyWindow(window);
         return FALSE;
     }
     return TRUE;

@@ -67,7 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(load == (firstRun ? SettingsLoad::FirstRun : SettingsLoad::Stored),
             "a first run was reported wrongly, or missed");
     if (firstRun) {
-        Require(state.mainWindow == WINDOW, "a first run left the main window unset");
         Require(state.forceAllDisplays == 0 && state.lastTaskbarEdge == TaskbarEdge::NotSeen,
                 "a first run read settings");
     } else {

@@ -44,10 +44,6 @@ SettingsLoad LoadSettingsAndRegisterHotKey(WindowHandle window, AppStateRecord& 
     const std::optional<StoredValues> stored = ReadStoredValues(platform.registry);
     if (!stored) {
         RegisterToggleHotKey(window, DEFAULT_HOT_KEY, state, platform.hotKeys);
-        // The creation has not returned the main window's handle yet.
-        if (state.mainWindow == nullptr) {
-            state.mainWindow = window;
-        }
         return SettingsLoad::FirstRun;
     }
     if (stored->force) {

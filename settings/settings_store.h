@@ -47,9 +47,9 @@ enum class SettingsLoad { Stored, FirstRun };
 // state and registers the toggle hot key on window as stored; without a
 // stored modifier no hot key is registered, and a refused one stays silent,
 // as there is nothing yet to show it on. On a first run (the key cannot be
-// opened for reading) registers Ctrl+Shift+A instead and makes window the
-// main window if none is set yet, so that the Settings dialog, which the
-// caller then runs, registers the user's choice on it.
+// opened for reading) registers Ctrl+Shift+A instead; the Settings dialog,
+// which the caller then runs, registers the user's choice on the same
+// window, the main window by then.
 SettingsLoad LoadSettingsAndRegisterHotKey(WindowHandle window, AppStateRecord& state,
                                            Platform& platform);
 

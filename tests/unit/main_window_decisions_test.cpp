@@ -6,6 +6,8 @@
 
 #include "gtest/gtest.h"
 
+#include "settings/hot_key.h"
+#include "settings/settings_store.h"
 #include "shared/identifiers.h"
 #include "taskbar/hide_show.h"
 #include "tests/fakes/fake_platform.h"
@@ -112,6 +114,23 @@ TEST(OnToggleHotKey, OtherHotKeysDoNothing) {
         EXPECT_TRUE(desk.fake.log.calls.empty()) << "hot key " << id;
         EXPECT_EQ(desk.state.nextToggleShows, 0) << "hot key " << id;
     }
+}
+
+// Whatever the window set up goes with it, on every way out: the edge is
+// stored and the hot key let go through the seam that took it; the taskbar
+// stays hidden.
+TEST(OnMainWindowDestroyed, StoresTheEdgeAndLetsTheHotKeyGo) {
+    const WindowHandle main = reinterpret_cast<WindowHandle>(std::uintptr_t{0x5150});
+    Desk desk;
+    desk.state.mainWindow = main;
+    ASSERT_TRUE(RegisterToggleHotKey(main, DEFAULT_HOT_KEY, desk.state, desk.fake.hotKeys));
+    OnToggleHotKey(HOTKEY_ID_TOGGLE, desk.state, desk.fake.platform);
+
+    OnMainWindowDestroyed(desk.state, desk.fake.platform);
+    EXPECT_TRUE(desk.fake.hotKeys.registered.empty());
+    EXPECT_EQ(desk.state.toggleKeyHeld, KeyCombination{});
+    EXPECT_EQ(desk.fake.registry.Dword(SETTINGS_KEY_PATH, VALUE_LAST_EDGE), 4u);
+    EXPECT_TRUE(SameCalls(desk.Windows(), {"Hide Shell_TrayWnd"}));
 }
 
 }  // namespace
