@@ -22,6 +22,7 @@ struct AppStateRecord {
     std::int32_t nextToggleShows;
     TaskbarEdge lastTaskbarEdge;  // edge where the taskbar sat when last hidden
     std::int32_t forceAllDisplays;
+    std::int32_t stayHidden;  // the option that keeps a hidden taskbar hidden
     std::int32_t settingsDialogOpen;
     std::int32_t aboutDialogOpen;
     std::int32_t startupAtOpen;  // the start-at-logon box when Settings opened
