@@ -11,12 +11,14 @@
 #include "settings/settings_store.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
+#include "taskbar/keep_hidden.h"
 
 namespace {
 
 static_assert(TRAY_LEFT_BUTTON_DOWN == WM_LBUTTONDOWN);
 static_assert(TRAY_RIGHT_BUTTON_DOWN == WM_RBUTTONDOWN);
 static_assert(WM_TRAY_NOTIFY >= WM_USER && WM_TRAY_NOTIFY < WM_APP);
+static_assert(WM_TASKBAR_SHOWN >= WM_USER && WM_TASKBAR_SHOWN < WM_APP);
 
 constexpr LPARAM NO_PARAMETER = 0;
 
@@ -54,6 +56,8 @@ void OnCommand(HWND window, int id, HWND control, UINT notifyCode) {
         case CMD_SETTINGS:
             if (AppState.settingsDialogOpen == 0) {
                 RunDialog(IDD_SETTINGS, SettingsDlgProc, window);
+                // The option takes effect at once.
+                UpdateGuard(AppState, Win32Platform());
             }
             break;
         case CMD_ABOUT:
@@ -81,8 +85,21 @@ LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
     return 0;
 }
 
+LRESULT OnTaskbarShownReport(LPARAM eventTime) {
+    OnTaskbarShown(static_cast<std::uint32_t>(eventTime), AppState, Win32Platform());
+    return 0;
+}
+
 LRESULT OnTaskbarCreated() {
     NotifyTrayIcon(NIM_ADD, AppState.trayIcon);
+    OnShellRestarted(AppState, Win32Platform());
+    return 0;
+}
+
+// Answered once what the user asked is recorded, so the second start acts
+// only then.
+LRESULT OnUserAskedMessage(WPARAM asked) {
+    OnUserAsked(asked, AppState, Win32Platform());
     return 0;
 }
 
@@ -92,6 +109,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     if (IsTaskbarCreated(message, AppState)) {
         return OnTaskbarCreated();
     }
+    if (IsUserAsked(message, AppState)) {
+        return OnUserAskedMessage(wParam);
+    }
     switch (message) {
         HANDLE_MSG(window, WM_CREATE, OnCreate);
         HANDLE_MSG(window, WM_DESTROY, OnDestroy);
@@ -99,6 +119,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         HANDLE_MSG(window, WM_HOTKEY, OnHotKey);
         case WM_TRAY_NOTIFY:
             return OnTrayNotify(window, lParam);
+        case WM_TASKBAR_SHOWN:
+            return OnTaskbarShownReport(lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -9,7 +9,7 @@
 #include "platform/win32/win32_platform.h"
 #include "res/resource.h"
 #include "shared/app_state.h"
-#include "shared/identifiers.h"
+#include "shared/user_asked.h"
 
 void RegisterMainWindowClass(HINSTANCE instance);
 BOOL InitInstance(HINSTANCE instance, int showCommand, const SwitchText& switches);
@@ -88,6 +88,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*tail*/, i
     LoadText(instance, IDS_WINDOW_TITLE, AppState.windowTitle);
     LoadText(instance, IDS_WINDOW_CLASS, AppState.windowClassName);
     RegisterMainWindowClass(instance);
+    // Before the window exists: a second start may send it at once.
+    AppState.userAskedMsg = RegisterWindowMessageA(USER_ASKED_MESSAGE);
 
     // Held, never closed, until the process ends: its presence is the rule.
     CreateMutexA(nullptr, FALSE, INSTANCE_MUTEX_NAME);

@@ -1,4 +1,5 @@
-// Windows and the work area: what the taskbar engine needs of the desktop.
+// Windows and the work area: what the taskbar engine needs of the desktop,
+// and a word to another program's window.
 #pragma once
 
 #include <cstdint>
@@ -50,6 +51,10 @@ public:
     virtual Rect WorkArea() = 0;
     virtual void SetWorkArea(const Rect& area) = 0;
     virtual ScreenSize PrimaryScreenSize() = 0;
+    // Sends a message to another program's window and waits for its answer,
+    // a few seconds at most and not at all while its thread hangs; false
+    // when it did not answer.
+    virtual bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) = 0;
 
 protected:
     ~Desktop() = default;

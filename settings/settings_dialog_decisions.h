@@ -26,7 +26,8 @@ struct OkOutcome {
 // can be neither opened nor created, stores nothing and registers
 // Ctrl+Shift+A instead. Then, only when the start-at-logon box differs from
 // how it was at opening (state.startupAtOpen), adds or removes the
-// program's Run value.
+// program's Run value. Whoever runs the dialog starts or stops the guard to
+// match once it has closed.
 OkOutcome ApplySettingsChoices(const SettingsChoices& chosen, AppStateRecord& state,
                                Platform& platform);
 

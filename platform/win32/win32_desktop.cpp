@@ -7,6 +7,9 @@ namespace {
 
 static_assert(sizeof(Rect) == sizeof(RECT) && sizeof(Rect::left) == sizeof(RECT::left));
 
+// How long a second start waits for the resident instance's answer.
+constexpr UINT SEND_TIMEOUT_MS = 3000;
+
 struct Visit {
     const char* className;
     const char* title;
@@ -67,6 +70,12 @@ public:
 
     ScreenSize PrimaryScreenSize() override {
         return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+
+    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) override {
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutA(window, message, wParam, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
+                                   &ignored) != 0;
     }
 };
 

@@ -1,6 +1,8 @@
 #include "tests/fakes/fake_desktop.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 #include "tests/fakes/fake_misuse.h"
 
@@ -111,4 +113,11 @@ void FakeDesktop::SetWorkArea(const Rect& area) {
 ScreenSize FakeDesktop::PrimaryScreenSize() {
     log_.Add("PrimaryScreenSize");
     return screen;
+}
+
+bool FakeDesktop::Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) {
+    char text[64];
+    std::snprintf(text, sizeof text, " 0x%X %ju", message, static_cast<std::uintmax_t>(wParam));
+    log_.Add("Send " + NameOf(window) + text);
+    return Find(window) != nullptr && std::find(hung.begin(), hung.end(), window) == hung.end();
 }

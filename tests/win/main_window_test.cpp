@@ -151,18 +151,18 @@ TEST_F(MainWindow, ToggleHotKeyHidesThenShows) {
     EXPECT_EQ(Send(WM_HOTKEY, HOTKEY_ID_TOGGLE, 0), 0);
     EXPECT_FALSE(TaskbarShown());
     EXPECT_TRUE(WorkAreaIs(WHOLE_SCREEN));
-    EXPECT_EQ(AppState.nextToggleShows, 1);
+    EXPECT_EQ(AppState.lastAskedFor, TaskbarWanted::Hidden);
 
     EXPECT_EQ(Send(WM_HOTKEY, HOTKEY_ID_TOGGLE, 0), 0);
     EXPECT_TRUE(TaskbarShown());
     EXPECT_TRUE(WorkAreaIs(ABOVE_TASKBAR));
-    EXPECT_EQ(AppState.nextToggleShows, 0);
+    EXPECT_EQ(AppState.lastAskedFor, TaskbarWanted::Shown);
 }
 
 TEST_F(MainWindow, OtherHotKeysChangeNothing) {
     EXPECT_EQ(Send(WM_HOTKEY, HOTKEY_ID_TOGGLE + 1, 0), 0);
     EXPECT_TRUE(TaskbarShown());
-    EXPECT_EQ(AppState.nextToggleShows, 0);
+    EXPECT_EQ(AppState.lastAskedFor, TaskbarWanted::Shown);
 }
 
 TEST_F(MainWindow, ExitWhileHiddenLeavesTheTaskbarHiddenAndQuitsWithZero) {

@@ -44,7 +44,7 @@ TEST_F(StressOnWine, FiveHundredHidesAndShowsByTheHotKeyEndWithTheWorkAreaWhereI
     int wrongAfterHide = 0;
     int wrongAfterShow = 0;
     for (int press = 0; press < 1000; ++press) {
-        const bool hides = state_.nextToggleShows == 0;
+        const bool hides = state_.lastAskedFor == TaskbarWanted::Shown;
         OnToggleHotKey(HOTKEY_ID_TOGGLE, state_, Win32Platform());
         const RECT area = WorkArea();
         const RECT& expected = hides ? WHOLE_SCREEN : start_;
@@ -79,6 +79,9 @@ public:
     Rect WorkArea() override { return real_.WorkArea(); }
     void SetWorkArea(const Rect& area) override { real_.SetWorkArea(area); }
     ScreenSize PrimaryScreenSize() override { return real_.PrimaryScreenSize(); }
+    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) override {
+        return real_.Send(window, message, wParam);
+    }
 
 private:
     Desktop& real_ = Win32Desktop();
@@ -88,7 +91,8 @@ TEST_F(StressOnWine, WithoutATaskbarTheHotKeyAndTheSwitchesLeaveTheWorkAreaAndPo
     RegistryValueGuard policy(POLICY_KEY_PATH, POLICY_VALUE_NAME);
     const std::optional<std::vector<BYTE>> policyBefore = PolicyValue();
     DesktopWithoutTaskbar desktop;
-    Platform platform = {desktop, Win32Registry(), Win32Shell(), Win32Module(), Win32HotKeys()};
+    Platform platform = {desktop,       Win32Registry(), Win32Shell(),
+                         Win32Module(), Win32HotKeys(),  Win32WindowEvents()};
     state_.forceAllDisplays = 1;  // the policy would be switched along with the taskbar
 
     struct Case {
