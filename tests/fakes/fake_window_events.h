@@ -1,5 +1,6 @@
-// Records whether the program watches for the taskbar's windows being
-// shown, and for which; reports nothing by itself.
+// Records what the program watches for; reports nothing by itself. The
+// program keeps one watch: a second Watch, or an Unwatch without one, is
+// reported as misuse.
 #pragma once
 
 #include <string>
@@ -13,26 +14,20 @@ class FakeWindowEvents final : public WindowEvents {
 public:
     explicit FakeWindowEvents(CallLog& log) : log_(log) {}
 
-    bool refuses = false;  // what the system answers a watch
     bool watching = false;
     WindowHandle reportTo = nullptr;
     std::uint32_t message = 0;
     std::vector<std::string> watched;  // "class 'title'"
 
-    // The program keeps one watch: a second Watch, or an Unwatch without
-    // one, means it lost track of it.
-    bool Watch(WindowHandle to, std::uint32_t reportMessage,
+    bool Watch(WindowHandle to, std::uint32_t report,
                std::span<const WindowName> windows) override {
         log_.Add("Watch");
         if (watching) {
             ReportFakeMisuse("Watch while watching");
         }
-        if (refuses) {
-            return false;
-        }
         watching = true;
         reportTo = to;
-        message = reportMessage;
+        message = report;
         watched.clear();
         for (const WindowName& name : windows) {
             watched.push_back(std::string(name.className) + " '" + name.title + "'");

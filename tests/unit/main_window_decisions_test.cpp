@@ -6,8 +6,6 @@
 
 #include "gtest/gtest.h"
 
-#include "settings/hot_key.h"
-#include "settings/settings_store.h"
 #include "shared/identifiers.h"
 #include "taskbar/hide_show.h"
 #include "tests/fakes/fake_platform.h"
@@ -121,26 +119,6 @@ TEST(OnToggleHotKey, OtherHotKeysDoNothing) {
         EXPECT_TRUE(desk.fake.log.calls.empty()) << "hot key " << id;
         EXPECT_EQ(desk.state.lastAskedFor, TaskbarWanted::Shown) << "hot key " << id;
     }
-}
-
-// Whatever the window set up goes with it, on every way out: the edge is
-// stored, the hot key let go through the seam that took it, the guard
-// stopped; the taskbar stays hidden.
-TEST(OnMainWindowDestroyed, StoresTheEdgeLetsTheHotKeyGoAndStopsTheGuard) {
-    const WindowHandle main = reinterpret_cast<WindowHandle>(std::uintptr_t{0x5150});
-    Desk desk;
-    desk.state.mainWindow = main;
-    desk.state.stayHidden = 1;
-    ASSERT_TRUE(RegisterToggleHotKey(main, DEFAULT_HOT_KEY, desk.state, desk.fake.hotKeys));
-    OnToggleHotKey(HOTKEY_ID_TOGGLE, desk.state, desk.fake.platform);
-    ASSERT_TRUE(desk.fake.windowEvents.watching);
-
-    OnMainWindowDestroyed(desk.state, desk.fake.platform);
-    EXPECT_TRUE(desk.fake.hotKeys.registered.empty());
-    EXPECT_EQ(desk.state.toggleKeyHeld, KeyCombination{});
-    EXPECT_FALSE(desk.fake.windowEvents.watching);
-    EXPECT_EQ(desk.fake.registry.Dword(SETTINGS_KEY_PATH, VALUE_LAST_EDGE), 4u);
-    EXPECT_TRUE(SameCalls(desk.Windows(), {"Hide Shell_TrayWnd"}));
 }
 
 }  // namespace
