@@ -29,6 +29,13 @@ void RunDialog(WORD templateId, DLGPROC procedure, HWND owner) {
                     NO_PARAMETER);
 }
 
+// The hot key works while the dialog is open, and OK may turn the option
+// on or off: the guard follows once it has closed.
+void RunSettings(HWND owner) {
+    RunDialog(IDD_SETTINGS, SettingsDlgProc, owner);
+    UpdateGuard(AppState, Win32Platform());
+}
+
 // The window's handle is kept here, once: the settings load and a first
 // run's Settings dialog already need it. On a first run the dialog runs
 // before the creation returns, so the tray icon comes only after it has
@@ -37,7 +44,7 @@ BOOL OnCreate(HWND window, LPCREATESTRUCT /*create*/) {
     AppState.mainWindow = window;
     if (LoadSettingsAndRegisterHotKey(window, AppState, Win32Platform()) ==
         SettingsLoad::FirstRun) {
-        RunDialog(IDD_SETTINGS, SettingsDlgProc, window);
+        RunSettings(window);
     }
     return TRUE;
 }
@@ -55,9 +62,7 @@ void OnCommand(HWND window, int id, HWND control, UINT notifyCode) {
     switch (id) {
         case CMD_SETTINGS:
             if (AppState.settingsDialogOpen == 0) {
-                RunDialog(IDD_SETTINGS, SettingsDlgProc, window);
-                // The option takes effect at once.
-                UpdateGuard(AppState, Win32Platform());
+                RunSettings(window);
             }
             break;
         case CMD_ABOUT:
