@@ -81,6 +81,15 @@ DialogSeen DialogDuring(Call call) {
     return seen;
 }
 
+void RegisterWindowClass(const char* name, WNDPROC procedure) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = AppState.hInstance;
+    windowClass.lpszClassName = name;
+    RegisterClassExA(&windowClass);
+}
+
 // Runs the desktop helper (SHELFCLOAK_DESKTOP_HELPER), a process of its own,
 // to its end; its exit code, or -1 when it did not run or end.
 int RunDesktopHelper(const std::string& arguments) {
@@ -116,12 +125,7 @@ protected:
         ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, VALUE_USES_CTRL_SHIFT, 1));
         AppState = {};
         AppState.hInstance = GetModuleHandleA(nullptr);
-        WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = MainWndProc;
-        windowClass.hInstance = AppState.hInstance;
-        windowClass.lpszClassName = TEST_CLASS;
-        RegisterClassExA(&windowClass);
+        RegisterWindowClass(TEST_CLASS, MainWndProc);
         window_ = CreateWindowExA(WS_EX_TOOLWINDOW, TEST_CLASS, "test", WS_OVERLAPPEDWINDOW, 0, 0,
                                   0, 0, nullptr, nullptr, AppState.hInstance, nullptr);
         ASSERT_NE(window_, nullptr);
@@ -194,12 +198,7 @@ LRESULT CALLBACK AskWhenDestroyed(HWND window, UINT message, WPARAM wParam, LPAR
 
 TEST_F(MainWindow, ItsDestructionLetsTheHotKeyGoForAnyProgram) {
     ASSERT_EQ(RunDesktopHelper(CTRL_SHIFT_A_FREE), 1) << "the window does not hold Ctrl+Shift+A";
-    WNDCLASSEXA probeClass = {};
-    probeClass.cbSize = sizeof probeClass;
-    probeClass.lpfnWndProc = AskWhenDestroyed;
-    probeClass.hInstance = AppState.hInstance;
-    probeClass.lpszClassName = PROBE_CLASS;
-    RegisterClassExA(&probeClass);
+    RegisterWindowClass(PROBE_CLASS, AskWhenDestroyed);
     ASSERT_NE(CreateWindowExA(0, PROBE_CLASS, "", WS_CHILD, 0, 0, 0, 0, window_, nullptr,
                               AppState.hInstance, nullptr),
               nullptr);
