@@ -11,12 +11,14 @@
 #include "settings/settings_store.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
+#include "taskbar/keep_hidden.h"
 
 namespace {
 
 static_assert(TRAY_LEFT_BUTTON_DOWN == WM_LBUTTONDOWN);
 static_assert(TRAY_RIGHT_BUTTON_DOWN == WM_RBUTTONDOWN);
 static_assert(WM_TRAY_NOTIFY >= WM_USER && WM_TRAY_NOTIFY < WM_APP);
+static_assert(WM_TASKBAR_SHOWN >= WM_USER && WM_TASKBAR_SHOWN < WM_APP);
 
 constexpr LPARAM NO_PARAMETER = 0;
 
@@ -27,21 +29,31 @@ void RunDialog(WORD templateId, DLGPROC procedure, HWND owner) {
                     NO_PARAMETER);
 }
 
-// On a first run the Settings dialog runs before the creation returns, so
-// the tray icon comes only after it has closed.
+// The hot key works while the dialog is open, and OK may turn the option
+// on or off: the guard follows once it has closed.
+void RunSettings(HWND owner) {
+    RunDialog(IDD_SETTINGS, SettingsDlgProc, owner);
+    UpdateGuard(AppState, Win32Platform());
+}
+
+// The window's handle is kept here, once: the settings load and a first
+// run's Settings dialog already need it. On a first run the dialog runs
+// before the creation returns, so the tray icon comes only after it has
+// closed.
 BOOL OnCreate(HWND window, LPCREATESTRUCT /*create*/) {
+    AppState.mainWindow = window;
     if (LoadSettingsAndRegisterHotKey(window, AppState, Win32Platform()) ==
         SettingsLoad::FirstRun) {
-        RunDialog(IDD_SETTINGS, SettingsDlgProc, window);
+        RunSettings(window);
     }
     return TRUE;
 }
 
-// The taskbar is left as it is: the user may want it to stay hidden.
-void OnDestroy(HWND window) {
-    SaveLastTaskbarEdge(AppState, Win32Platform());
+// Everything the window set up goes here, on every way out. The taskbar is
+// left as it is: the user may want it to stay hidden.
+void OnDestroy(HWND /*window*/) {
+    OnMainWindowDestroyed(AppState, Win32Platform());
     NotifyTrayIcon(NIM_DELETE, nullptr);
-    UnregisterHotKey(window, HOTKEY_ID_TOGGLE);
     PostQuitMessage(0);
 }
 
@@ -50,7 +62,7 @@ void OnCommand(HWND window, int id, HWND control, UINT notifyCode) {
     switch (id) {
         case CMD_SETTINGS:
             if (AppState.settingsDialogOpen == 0) {
-                RunDialog(IDD_SETTINGS, SettingsDlgProc, window);
+                RunSettings(window);
             }
             break;
         case CMD_ABOUT:
@@ -78,8 +90,21 @@ LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
     return 0;
 }
 
+LRESULT OnTaskbarShownReport(LPARAM eventTime) {
+    OnTaskbarShown(static_cast<std::uint32_t>(eventTime), AppState, Win32Platform());
+    return 0;
+}
+
 LRESULT OnTaskbarCreated() {
     NotifyTrayIcon(NIM_ADD, AppState.trayIcon);
+    OnShellRestarted(AppState, Win32Platform());
+    return 0;
+}
+
+// Answered once what the user asked is recorded, so the second start acts
+// only then.
+LRESULT OnUserAskedMessage(WPARAM asked) {
+    OnUserAsked(asked, AppState, Win32Platform());
     return 0;
 }
 
@@ -89,6 +114,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     if (IsTaskbarCreated(message, AppState)) {
         return OnTaskbarCreated();
     }
+    if (IsUserAsked(message, AppState)) {
+        return OnUserAskedMessage(wParam);
+    }
     switch (message) {
         HANDLE_MSG(window, WM_CREATE, OnCreate);
         HANDLE_MSG(window, WM_DESTROY, OnDestroy);
@@ -96,6 +124,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         HANDLE_MSG(window, WM_HOTKEY, OnHotKey);
         case WM_TRAY_NOTIFY:
             return OnTrayNotify(window, lParam);
+        case WM_TASKBAR_SHOWN:
+            return OnTaskbarShownReport(lParam);
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -1,10 +1,26 @@
 #include "app/main_window_decisions.h"
 
+#include "settings/hot_key.h"
+#include "settings/settings_store.h"
 #include "shared/identifiers.h"
 #include "taskbar/hide_show.h"
+#include "taskbar/keep_hidden.h"
+
+namespace {
+
+// Before registration an id is 0, which is also WM_NULL and must not match.
+bool IsRegistered(std::uint32_t message, std::uint32_t registeredId) {
+    return registeredId != 0 && message == registeredId;
+}
+
+}  // namespace
 
 bool IsTaskbarCreated(std::uint32_t message, const AppStateRecord& state) {
-    return state.taskbarCreatedMsg != 0 && message == state.taskbarCreatedMsg;
+    return IsRegistered(message, state.taskbarCreatedMsg);
+}
+
+bool IsUserAsked(std::uint32_t message, const AppStateRecord& state) {
+    return IsRegistered(message, state.userAskedMsg);
 }
 
 bool TrayMouseOpensMenu(std::uint32_t mouseMessage) {
@@ -18,6 +34,20 @@ void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& plat
     // The taskbar may have changed since the last press: a second start's
     // switch, an uninstaller's -show, or a restarted shell's new taskbar.
     if (const std::optional<bool> showed = ToggleTaskbar(state, platform)) {
-        state.nextToggleShows = *showed ? 0 : 1;
+        AskFor(*showed ? TaskbarWanted::Shown : TaskbarWanted::Hidden, state, platform);
     }
+}
+
+void OnUserAsked(std::uintptr_t asked, AppStateRecord& state, Platform& platform) {
+    if (asked == static_cast<std::uintptr_t>(UserAsked::Show)) {
+        AskFor(TaskbarWanted::Shown, state, platform);
+    } else if (asked == static_cast<std::uintptr_t>(UserAsked::Hide)) {
+        AskFor(TaskbarWanted::Hidden, state, platform);
+    }
+}
+
+void OnMainWindowDestroyed(AppStateRecord& state, Platform& platform) {
+    SaveLastTaskbarEdge(state, platform);
+    ReleaseToggleHotKey(state, platform.hotKeys);
+    EndGuard(state, platform);
 }

@@ -2,6 +2,7 @@
 
 #include "shared/switch_names.h"
 #include "taskbar/hide_show.h"
+#include "taskbar/keep_hidden.h"
 #include "taskbar/multimon_policy.h"
 
 namespace {
@@ -14,6 +15,20 @@ bool AsksToHide(const SwitchText& text) {
 // so there is no elevation prompt to own either.
 constexpr std::int32_t FROM_SWITCH = 1;
 constexpr WindowHandle NO_OWNER = nullptr;
+
+// The user's word reaches the resident instance before the taskbar changes,
+// so that its guard does not undo a show (the uninstaller's among them).
+// Without a resident window, or when it does not answer, the switch still
+// acts.
+void TellResident(UserAsked asked, const AppStateRecord& state, Platform& platform) {
+    if (state.userAskedMsg == 0) {
+        return;
+    }
+    if (const WindowHandle resident =
+            platform.desktop.FindTopWindow(state.windowClassName, state.windowTitle)) {
+        platform.desktop.Send(resident, state.userAskedMsg, static_cast<std::uintptr_t>(asked));
+    }
+}
 
 }  // namespace
 
@@ -46,9 +61,11 @@ ResidentSwitches ResidentSwitchesFor(const SwitchText& text) {
 void RunSecondInstance(const SwitchText& text, AppStateRecord& state, Platform& platform) {
     switch (SecondInstanceActionFor(text)) {
         case SecondInstanceAction::ShowTaskbar:
+            TellResident(UserAsked::Show, state, platform);
             HideShowTaskbar(1, state, platform);
             break;
         case SecondInstanceAction::HideTaskbar:
+            TellResident(UserAsked::Hide, state, platform);
             HideShowTaskbar(0, state, platform);
             break;
         case SecondInstanceAction::AllowMultimon:
@@ -85,14 +102,18 @@ bool ApplyResidentSwitches(const SwitchText& text, AppStateRecord& state, Platfo
     switch (switches.toggle) {
         case StartToggle::ShowTaskbar:
             HideShowTaskbar(1, state, platform);
-            state.nextToggleShows = 0;
+            state.lastAskedFor = TaskbarWanted::Shown;
             break;
         case StartToggle::HideTaskbar:
             HideShowTaskbar(0, state, platform);
-            state.nextToggleShows = 1;
+            state.lastAskedFor = TaskbarWanted::Hidden;
             break;
         case StartToggle::None:
             break;
+    }
+    // An instance that leaves at once keeps no guard.
+    if (!switches.exit) {
+        UpdateGuard(state, platform);
     }
     return !switches.exit;
 }

@@ -37,9 +37,12 @@ ResidentSwitches ResidentSwitchesFor(const SwitchText& text);
 bool RunPolicyWriteOnly(const SwitchText& text, Platform& platform);
 
 // Carries out a second instance's switch; the process then exits with 0.
+// "-show" and "-hide" are first sent to the resident instance's window
+// (state.userAskedMsg), found by state.windowClassName and windowTitle, as
+// what the user asked.
 void RunSecondInstance(const SwitchText& text, AppStateRecord& state, Platform& platform);
 
-// Carries out the resident instance's start-up switch and sets which way the
-// next toggle press goes. Returns false when "-exit" asks the instance not
-// to stay resident.
+// Carries out the resident instance's start-up switch, records it as what
+// the user asked for and, unless the instance leaves, starts the guard to
+// match. Returns false when "-exit" asks the instance not to stay resident.
 bool ApplyResidentSwitches(const SwitchText& text, AppStateRecord& state, Platform& platform);

@@ -9,7 +9,7 @@
 #include "platform/win32/win32_platform.h"
 #include "res/resource.h"
 #include "shared/app_state.h"
-#include "shared/identifiers.h"
+#include "shared/user_asked.h"
 
 void RegisterMainWindowClass(HINSTANCE instance);
 BOOL InitInstance(HINSTANCE instance, int showCommand, const SwitchText& switches);
@@ -55,10 +55,10 @@ void RegisterMainWindowClass(HINSTANCE instance) {
 // The show command is not used: the window is never shown.
 BOOL InitInstance(HINSTANCE instance, int /*showCommand*/, const SwitchText& switches) {
     AppState.hInstance = instance;
+    // Its creation keeps the handle in AppState.mainWindow.
     const HWND window =
         CreateWindowExA(WS_EX_TOOLWINDOW, AppState.windowClassName, AppState.windowTitle,
                         WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
-    AppState.mainWindow = window;
     if (window == nullptr) {
         return FALSE;
     }
@@ -68,10 +68,8 @@ BOOL InitInstance(HINSTANCE instance, int /*showCommand*/, const SwitchText& swi
     NotifyTrayIcon(NIM_ADD, AppState.trayIcon);
 
     if (!ApplyResidentSwitches(switches, AppState, Win32Platform())) {
-        // Leaving without destroying the window: no edge is saved on this path.
-        NotifyTrayIcon(NIM_DELETE, nullptr);
-        UnregisterHotKey(window, HOTKEY_ID_TOGGLE);
-        PostQuitMessage(0);
+        // The window's destruction takes down what its creation set up.
+        DestroyWindow(window);
         return FALSE;
     }
     return TRUE;
@@ -90,6 +88,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*tail*/, i
     LoadText(instance, IDS_WINDOW_TITLE, AppState.windowTitle);
     LoadText(instance, IDS_WINDOW_CLASS, AppState.windowClassName);
     RegisterMainWindowClass(instance);
+    // Before the window exists: a second start may send it at once.
+    AppState.userAskedMsg = RegisterWindowMessageA(USER_ASKED_MESSAGE);
 
     // Held, never closed, until the process ends: its presence is the rule.
     CreateMutexA(nullptr, FALSE, INSTANCE_MUTEX_NAME);

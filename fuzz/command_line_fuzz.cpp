@@ -142,7 +142,8 @@ void CheckResident(const std::string& commandLine, const Asked& asked, Setting s
             "the resident's switches touched the registry");
     const bool hide = !asked.show && asked.hide;
     desk.CheckTaskbar(asked.show, hide, "resident");
-    Require(state.nextToggleShows == (hide ? 1 : 0), "the next toggle goes the wrong way");
+    Require(state.lastAskedFor == (hide ? TaskbarWanted::Hidden : TaskbarWanted::Shown),
+            "what the user asked for is recorded wrongly");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ import struct
 HERE = pathlib.Path(__file__).resolve().parent
 SETTINGS, RUN, POLICY = 0, 1, 2
 NAMES = ["Force", "System", "StartUp", "WinKey", "CtrlShiftKey", "LastSeenTaskbarPosition",
-         "ShCloak", "TaskbarNoMultimon", "", "Unknown"]
+         "ShCloak", "TaskbarNoMultimon", "", "Unknown", "StayHidden"]
 TYPES = {"none": 0, "sz": 1, "expand_sz": 2, "binary": 3, "dword": 4, "dword_be": 5, "link": 6,
          "multi_sz": 7, "qword": 11}
 # Forced statuses as the decoder reads them.

@@ -15,6 +15,7 @@ constexpr const char* VALUE_NAMES[] = {
     "TaskbarNoMultimon",
     "",
     "Unknown",
+    "StayHidden",
 };
 
 // REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD,

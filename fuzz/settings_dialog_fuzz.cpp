@@ -53,6 +53,8 @@ void CheckShown(const SettingsChoices& shown, FakeRegistry& registry) {
     Require(shown.force == (force.value_or(0) != 0), "Force is not shown as stored");
     const auto system = ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_USES_CTRL_SHIFT);
     Require(shown.ctrlShift == (system.value_or(1) != 0), "the modifier is not shown as stored");
+    const auto stayHidden = ReadableDword(registry, SETTINGS_KEY_PATH, VALUE_STAY_HIDDEN);
+    Require(shown.stayHidden == (stayHidden.value_or(0) != 0), "StayHidden is not shown as stored");
 }
 
 // What OK must leave as the Run value: the module's path whole, in quotes,
@@ -104,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AppStateRecord state = {};
     state.mainWindow = WINDOW;
     state.forceAllDisplays = 7;  // what the load left; OK replaces it only when it stores
+    state.stayHidden = 7;
     // Ctrl+Shift+A, as the load registered it.
     state.toggleKeyHeld = {6, 'A'};
     fake.hotKeys.registered[{WINDOW, 2136}] = {6, 'A'};
@@ -113,8 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckShown(shown, fake.registry);
     state.startupAtOpen = shown.startAtLogon ? 1 : 0;
 
-    const SettingsChoices chosen = {(flags & 1) != 0, ctrlShiftChoice, winChoice, (flags & 2) != 0,
-                                    (flags & 4) != 0};
+    const SettingsChoices chosen = {(flags & 1) != 0, ctrlShiftChoice,  winChoice,
+                                    (flags & 2) != 0, (flags & 4) != 0, (flags & 8) != 0};
     const bool stores = KeyOpensOrCreates(fake.registry, SETTINGS_KEY_PATH);
     const bool settingsClean = !HasFaults(fake.registry, SETTINGS_KEY_PATH);
     fake.log.calls.clear();
@@ -131,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "a refused hot key did not give the held one back");
         Require(fake.hotKeys.registered.size() == 1, "a refused hot key left none held");
         Require(NoWrites(fake.log), "a refused hot key still wrote to the registry");
-        Require(state.forceAllDisplays == 7, "a refused hot key changed Force in memory");
+        Require(state.forceAllDisplays == 7 && state.stayHidden == 7,
+                "a refused hot key changed Force or StayHidden in memory");
         return 0;
     }
     Require(fake.hotKeys.registered.size() == 1, "OK left no hot key held");
@@ -144,6 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(state.forceAllDisplays == (stores ? (chosen.force ? 1 : 0) : 7),
             "Force in memory does not follow what OK stored");
+    Require(state.stayHidden == (stores ? (chosen.stayHidden ? 1 : 0) : 7),
+            "StayHidden in memory does not follow what OK stored");
     Require(CountCalls(fake.log, "Execute") == 0, "OK started a program");
     const bool runTouched =
         !fake.log
@@ -159,9 +165,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // With a sound settings key, opening the dialog again shows what OK stored.
     if (settingsClean) {
         const SettingsChoices reopened = StoredSettingsChoices(fake.registry);
-        const SettingsChoices expected = {chosen.ctrlShift, ClampCtrlShiftKeyIndex(ctrlShiftChoice),
-                                          ClampWinKeyIndex(winChoice), chosen.force,
-                                          chosen.startAtLogon};
+        const SettingsChoices expected = {chosen.ctrlShift,
+                                          ClampCtrlShiftKeyIndex(ctrlShiftChoice),
+                                          ClampWinKeyIndex(winChoice),
+                                          chosen.force,
+                                          chosen.startAtLogon,
+                                          chosen.stayHidden};
         Require(reopened == expected, "reopening does not show what OK stored");
         Require(fake.registry.OpenHandles() == 0, "reopening left a key open");
     }

@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         firstRun ? "RegisterHotKey 2136 Ctrl+Shift+A" : ExpectedHotKey(fake.registry);
     const auto force = ReadableDword(fake.registry, SETTINGS_KEY_PATH, VALUE_FORCE);
     const auto edge = ReadableDword(fake.registry, SETTINGS_KEY_PATH, VALUE_LAST_EDGE);
+    const auto stayHidden = ReadableDword(fake.registry, SETTINGS_KEY_PATH, VALUE_STAY_HIDDEN);
 
     AppStateRecord state = {};
     const SettingsLoad load = LoadSettingsAndRegisterHotKey(WINDOW, state, fake.platform);
@@ -67,12 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(load == (firstRun ? SettingsLoad::FirstRun : SettingsLoad::Stored),
             "a first run was reported wrongly, or missed");
     if (firstRun) {
-        Require(state.mainWindow == WINDOW, "a first run left the main window unset");
-        Require(state.forceAllDisplays == 0 && state.lastTaskbarEdge == TaskbarEdge::NotSeen,
+        Require(state.forceAllDisplays == 0 && state.stayHidden == 0 &&
+                    state.lastTaskbarEdge == TaskbarEdge::NotSeen,
                 "a first run read settings");
     } else {
         Require(state.forceAllDisplays == static_cast<std::int32_t>(force.value_or(0)),
                 "Force is not as stored");
+        Require(state.stayHidden == static_cast<std::int32_t>(stayHidden.value_or(0)),
+                "StayHidden is not as stored");
         Require(state.lastTaskbarEdge == static_cast<TaskbarEdge>(edge.value_or(0)),
                 "the edge is not as stored");
     }

@@ -1,4 +1,5 @@
-// Windows and the work area: what the taskbar engine needs of the desktop.
+// Windows and the work area: what the taskbar engine needs of the desktop,
+// and a word to another program's window.
 #pragma once
 
 #include <cstdint>
@@ -22,10 +23,22 @@ struct ScreenSize {
     friend bool operator==(const ScreenSize&, const ScreenSize&) = default;
 };
 
+// What Desktop::VisitTopWindows calls for each window it finds; the caller
+// makes one for the visit and owns it.
+class WindowVisitor {
+public:
+    virtual ~WindowVisitor() = default;
+    virtual void Visit(WindowHandle window) = 0;
+};
+
 class Desktop {
 public:
     // The first top-level window of that class and exact title, or null.
     virtual WindowHandle FindTopWindow(const char* className, const char* title) = 0;
+    // Visits every top-level window of that class and exact title, from a
+    // list taken first, so that the visit may show or hide them.
+    virtual void VisitTopWindows(const char* className, const char* title,
+                                 WindowVisitor& visitor) = 0;
     // The window's rectangle in screen coordinates; all zero when it cannot be read.
     virtual Rect WindowRect(WindowHandle window) = 0;
     virtual bool IsShown(WindowHandle window) = 0;
@@ -38,6 +51,10 @@ public:
     virtual Rect WorkArea() = 0;
     virtual void SetWorkArea(const Rect& area) = 0;
     virtual ScreenSize PrimaryScreenSize() = 0;
+    // Sends a message to another program's window and waits for its answer,
+    // a few seconds at most and not at all while its thread hangs; false
+    // when it did not answer.
+    virtual bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) = 0;
 
 protected:
     ~Desktop() = default;

@@ -7,6 +7,7 @@
 #include "platform/module.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/window_events.h"
 
 struct Platform {
     Desktop& desktop;
@@ -14,4 +15,5 @@ struct Platform {
     Shell& shell;
     Module& module;
     HotKeys& hotKeys;
+    WindowEvents& windowEvents;
 };

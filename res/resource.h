@@ -34,6 +34,7 @@
 #define IDC_CTRLSHIFT_RADIO 1006
 #define IDC_WIN_RADIO 1007
 #define IDC_FORCE 1008
+#define IDC_STAY_HIDDEN 1009
 
 /* Unnamed static controls and group boxes */
 #define IDC_NONE -1

@@ -53,8 +53,7 @@ bool RegisterToggleHotKey(WindowHandle window, HotKeyChoice choice, AppStateReco
 bool ReplaceToggleHotKey(HotKeyChoice choice, AppStateRecord& state, HotKeys& hotKeys) {
     const KeyCombination before = state.toggleKeyHeld;
     // Let go first, so that choosing the combination already held succeeds.
-    hotKeys.Unregister(state.mainWindow, HOTKEY_ID_TOGGLE);
-    state.toggleKeyHeld = {};
+    ReleaseToggleHotKey(state, hotKeys);
     if (RegisterToggleHotKey(state.mainWindow, choice, state, hotKeys)) {
         return true;
     }
@@ -63,6 +62,11 @@ bool ReplaceToggleHotKey(HotKeyChoice choice, AppStateRecord& state, HotKeys& ho
         state.toggleKeyHeld = before;
     }
     return false;
+}
+
+void ReleaseToggleHotKey(AppStateRecord& state, HotKeys& hotKeys) {
+    hotKeys.Unregister(state.mainWindow, HOTKEY_ID_TOGGLE);
+    state.toggleKeyHeld = {};
 }
 
 void NameHotKey(HotKeyChoice choice, char (&name)[HOT_KEY_NAME_SIZE]) {

@@ -47,6 +47,10 @@ bool RegisterToggleHotKey(WindowHandle window, HotKeyChoice choice, AppStateReco
 // combination already held is always accepted.
 bool ReplaceToggleHotKey(HotKeyChoice choice, AppStateRecord& state, HotKeys& hotKeys);
 
+// Lets the toggle hot key go from state.mainWindow, so that any program
+// may register the combination again.
+void ReleaseToggleHotKey(AppStateRecord& state, HotKeys& hotKeys);
+
 // "Ctrl+Shift+Q" or "Win+X": the choice as a user reads it.
 constexpr std::size_t HOT_KEY_NAME_SIZE = sizeof "Ctrl+Shift+Q";
 void NameHotKey(HotKeyChoice choice, char (&name)[HOT_KEY_NAME_SIZE]);

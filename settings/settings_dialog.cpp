@@ -34,12 +34,13 @@ void Show(HWND dialog, const SettingsChoices& shown) {
     SendDlgItemMessageA(dialog, IDC_CTRLSHIFT_KEY, CB_SETCURSEL, shown.ctrlShiftIndex, 0);
     Tick(dialog, IDC_FORCE, shown.force);
     Tick(dialog, IDC_STARTUP, shown.startAtLogon);
+    Tick(dialog, IDC_STAY_HIDDEN, shown.stayHidden);
 }
 
 SettingsChoices Chosen(HWND dialog) {
     return SettingsChoices{Ticked(dialog, IDC_CTRLSHIFT_RADIO), Selected(dialog, IDC_CTRLSHIFT_KEY),
-                           Selected(dialog, IDC_WIN_KEY), Ticked(dialog, IDC_FORCE),
-                           Ticked(dialog, IDC_STARTUP)};
+                           Selected(dialog, IDC_WIN_KEY),       Ticked(dialog, IDC_FORCE),
+                           Ticked(dialog, IDC_STARTUP),         Ticked(dialog, IDC_STAY_HIDDEN)};
 }
 
 INT_PTR OnInitDialog(HWND dialog) {

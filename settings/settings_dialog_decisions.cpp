@@ -28,6 +28,7 @@ OkOutcome ApplySettingsChoices(const SettingsChoices& chosen, AppStateRecord& st
     }
     if (StoreSettingsChoices(chosen, platform.registry)) {
         state.forceAllDisplays = chosen.force ? 1 : 0;
+        state.stayHidden = chosen.stayHidden ? 1 : 0;
     } else {
         // Settings that cannot be stored get the default hot key; should
         // that be refused, the chosen one stays.

@@ -22,10 +22,12 @@ struct OkOutcome {
 // OK: first replaces the toggle hot key on state.mainWindow by the chosen
 // one. When the system refuses it, the hot key held before stays, nothing
 // else changes, and the refused combination is reported. Otherwise stores
-// the choices and hands Force to state; when the settings key can be
-// neither opened nor created, stores nothing and registers Ctrl+Shift+A
-// instead. Then, only when the start-at-logon box differs from how it was
-// at opening (state.startupAtOpen), adds or removes the program's Run value.
+// the choices and hands Force and StayHidden to state; when the settings key
+// can be neither opened nor created, stores nothing and registers
+// Ctrl+Shift+A instead. Then, only when the start-at-logon box differs from
+// how it was at opening (state.startupAtOpen), adds or removes the
+// program's Run value. Whoever runs the dialog starts or stops the guard to
+// match once it has closed.
 OkOutcome ApplySettingsChoices(const SettingsChoices& chosen, AppStateRecord& state,
                                Platform& platform);
 

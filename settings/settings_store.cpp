@@ -15,6 +15,7 @@ struct StoredValues {
     std::optional<std::uint32_t> winLetter;
     std::optional<std::uint32_t> ctrlShiftLetter;
     std::optional<std::uint32_t> lastEdge;
+    std::optional<std::uint32_t> stayHidden;
 };
 
 // Empty when the key cannot be opened for reading, for whatever reason.
@@ -30,6 +31,7 @@ std::optional<StoredValues> ReadStoredValues(Registry& registry) {
         ReadDword(key, VALUE_WIN_LETTER),
         ReadDword(key, VALUE_CTRL_SHIFT_LETTER),
         ReadDword(key, VALUE_LAST_EDGE),
+        ReadDword(key, VALUE_STAY_HIDDEN),
     };
 }
 
@@ -44,14 +46,13 @@ SettingsLoad LoadSettingsAndRegisterHotKey(WindowHandle window, AppStateRecord& 
     const std::optional<StoredValues> stored = ReadStoredValues(platform.registry);
     if (!stored) {
         RegisterToggleHotKey(window, DEFAULT_HOT_KEY, state, platform.hotKeys);
-        // The creation has not returned the main window's handle yet.
-        if (state.mainWindow == nullptr) {
-            state.mainWindow = window;
-        }
         return SettingsLoad::FirstRun;
     }
     if (stored->force) {
         state.forceAllDisplays = static_cast<std::int32_t>(*stored->force);
+    }
+    if (stored->stayHidden) {
+        state.stayHidden = static_cast<std::int32_t>(*stored->stayHidden);
     }
     if (stored->usesCtrlShift) {
         const bool ctrlShift = *stored->usesCtrlShift != 0;
@@ -87,6 +88,9 @@ SettingsChoices StoredSettingsChoices(Registry& registry) {
     if (stored->ctrlShiftLetter) {
         shown.ctrlShiftIndex = ClampCtrlShiftKeyIndex(*stored->ctrlShiftLetter);
     }
+    if (stored->stayHidden) {
+        shown.stayHidden = *stored->stayHidden != 0;
+    }
     return shown;
 }
 
@@ -100,6 +104,7 @@ bool StoreSettingsChoices(const SettingsChoices& chosen, Registry& registry) {
     WriteDword(key, VALUE_CTRL_SHIFT_LETTER, chosen.ctrlShiftIndex);
     WriteDword(key, VALUE_USES_CTRL_SHIFT, AsFlag(chosen.ctrlShift));
     WriteDword(key, VALUE_START_AT_LOGON_BOX, AsFlag(chosen.startAtLogon));
+    WriteDword(key, VALUE_STAY_HIDDEN, AsFlag(chosen.stayHidden));
     return true;
 }
 

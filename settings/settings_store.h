@@ -22,6 +22,9 @@ inline constexpr const char* VALUE_WIN_LETTER = "WinKey";  // into WIN_KEY_LETTE
 inline constexpr const char* VALUE_CTRL_SHIFT_LETTER =
     "CtrlShiftKey";  // into CTRL_SHIFT_KEY_LETTERS
 inline constexpr const char* VALUE_LAST_EDGE = "LastSeenTaskbarPosition";  // a TaskbarEdge
+// Nonzero: a hidden taskbar is kept hidden until the user shows it.
+// Absent, as in every settings key from before it: off.
+inline constexpr const char* VALUE_STAY_HIDDEN = "StayHidden";
 
 // The letters that absent or unreadable letter values stand for.
 constexpr std::uint32_t DEFAULT_WIN_LETTER = 9;         // "x"
@@ -32,29 +35,30 @@ inline constexpr HotKeyChoice DEFAULT_HOT_KEY = {true, DEFAULT_CTRL_SHIFT_LETTER
 
 // What the Settings dialog shows, and what its OK stores.
 struct SettingsChoices {
-    bool ctrlShift;                // the modifier: Ctrl+Shift, or else Win
-    std::uint32_t ctrlShiftIndex;  // position in the Ctrl+Shift letter list
-    std::uint32_t winIndex;        // position in the Win letter list
-    bool force;
-    bool startAtLogon;
+    bool ctrlShift = true;             // the modifier: Ctrl+Shift, or else Win
+    std::uint32_t ctrlShiftIndex = 0;  // position in the Ctrl+Shift letter list
+    std::uint32_t winIndex = 0;        // position in the Win letter list
+    bool force = false;
+    bool startAtLogon = false;
+    bool stayHidden = false;
 
     friend bool operator==(const SettingsChoices&, const SettingsChoices&) = default;
 };
 
 enum class SettingsLoad { Stored, FirstRun };
 
-// Runs while the main window is created. Reads Force and the last edge into
-// state and registers the toggle hot key on window as stored; without a
-// stored modifier no hot key is registered, and a refused one stays silent,
-// as there is nothing yet to show it on. On a first run (the key cannot be
-// opened for reading) registers Ctrl+Shift+A instead and makes window the
-// main window if none is set yet, so that the Settings dialog, which the
-// caller then runs, registers the user's choice on it.
+// Runs while the main window is created. Reads Force, StayHidden and the
+// last edge into state and registers the toggle hot key on window as
+// stored; without a stored modifier no hot key is registered, and a refused
+// one stays silent, as there is nothing yet to show it on. On a first run (the key cannot be
+// opened for reading) registers Ctrl+Shift+A instead; the Settings dialog,
+// which the caller then runs, registers the user's choice on the same
+// window, the main window by then.
 SettingsLoad LoadSettingsAndRegisterHotKey(WindowHandle window, AppStateRecord& state,
                                            Platform& platform);
 
 // What the Settings dialog shows when it opens: the stored settings over
-// the defaults (Ctrl+Shift, "a", "x", both boxes clear), letters clamped to
+// the defaults (Ctrl+Shift, "a", "x", every box clear), letters clamped to
 // their lists. The boxes follow what is stored, not what is live.
 SettingsChoices StoredSettingsChoices(Registry& registry);
 

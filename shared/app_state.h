@@ -6,7 +6,9 @@
 
 #include "platform/handles.h"
 #include "platform/hot_keys.h"
+#include "shared/show_counter.h"
 #include "shared/taskbar_edge.h"
+#include "shared/user_asked.h"
 
 constexpr std::size_t APP_TEXT_SIZE = 100;
 
@@ -17,11 +19,15 @@ struct AppStateRecord {
     WindowHandle mainWindow;
     IconHandle trayIcon;
     std::uint32_t taskbarCreatedMsg;
-    // 1: the taskbar was last left hidden, so the next toggle press shows; 0:
-    // it hides. The press itself goes by the taskbar as it is then.
-    std::int32_t nextToggleShows;
+    std::uint32_t userAskedMsg;  // USER_ASKED_MESSAGE's id, for both kinds of start
+    // What the user last asked the taskbar to be. A toggle press itself
+    // goes by the taskbar as it is.
+    TaskbarWanted lastAskedFor;
     TaskbarEdge lastTaskbarEdge;  // edge where the taskbar sat when last hidden
     std::int32_t forceAllDisplays;
+    std::int32_t stayHidden;  // the option that keeps a hidden taskbar hidden
+    std::int32_t guarding;    // the shows of the taskbar's windows are watched
+    ShowCounter showsWhileGuarding;
     std::int32_t settingsDialogOpen;
     std::int32_t aboutDialogOpen;
     std::int32_t startupAtOpen;  // the start-at-logon box when Settings opened

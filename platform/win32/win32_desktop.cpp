@@ -1,10 +1,28 @@
 #include <windows.h>
 
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/window_name.h"
 
 namespace {
 
 static_assert(sizeof(Rect) == sizeof(RECT) && sizeof(Rect::left) == sizeof(RECT::left));
+
+// How long a second start waits for the resident instance's answer.
+constexpr UINT SEND_TIMEOUT_MS = 3000;
+
+struct Visit {
+    const char* className;
+    const char* title;
+    WindowVisitor& visitor;
+};
+
+BOOL CALLBACK VisitIfNamed(HWND window, LPARAM context) {
+    const Visit& visit = *reinterpret_cast<const Visit*>(context);
+    if (HasName(window, visit.className, visit.title)) {
+        visit.visitor.Visit(window);
+    }
+    return TRUE;
+}
 
 Rect FromRect(const RECT& r) {
     return Rect{r.left, r.top, r.right, r.bottom};
@@ -14,6 +32,15 @@ class DesktopApi final : public Desktop {
 public:
     WindowHandle FindTopWindow(const char* className, const char* title) override {
         return FindWindowA(className, title);
+    }
+
+    // EnumWindows lists the windows before it calls back; a walk with
+    // FindWindowEx would follow a shown window to the top of the order and
+    // could visit the others again, without end.
+    void VisitTopWindows(const char* className, const char* title,
+                         WindowVisitor& visitor) override {
+        Visit visit = {className, title, visitor};
+        EnumWindows(VisitIfNamed, reinterpret_cast<LPARAM>(&visit));
     }
 
     Rect WindowRect(WindowHandle window) override {
@@ -44,6 +71,12 @@ public:
 
     ScreenSize PrimaryScreenSize() override {
         return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+
+    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) override {
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutA(window, message, wParam, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
+                                   &ignored) != 0;
     }
 };
 

@@ -10,5 +10,6 @@ Registry& Win32Registry();
 Shell& Win32Shell();
 Module& Win32Module();
 HotKeys& Win32HotKeys();
+WindowEvents& Win32WindowEvents();
 
 Platform& Win32Platform();

@@ -20,7 +20,40 @@ protected:
             ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, name, value)) << name;
         }
     }
+    // A show's event reaches the program ahead of what is posted to it, and
+    // the guard posts its report from there: once a second round of posted
+    // messages is handled, so is the report.
+    ::testing::AssertionResult StaysOnceReported(bool shown) {
+        if (const ::testing::AssertionResult settled = Settled(); !settled) {
+            return settled;
+        }
+        return TaskbarStays(shown);
+    }
 };
+
+// The work area that a shown taskbar at the bottom of the screen leaves.
+RECT AboveTheTaskbar() {
+    RECT bar = {};
+    GetWindowRect(FindWindowA("Shell_TrayWnd", ""), &bar);
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), bar.top};
+}
+
+int SecondaryTaskbarsShown() {
+    int shown = 0;
+    for (HWND window = nullptr;
+         (window = FindWindowExA(nullptr, window, "Shell_SecondaryTrayWnd", nullptr)) != nullptr;) {
+        shown += IsWindowVisible(window) ? 1 : 0;
+    }
+    return shown;
+}
+
+// Shows the taskbar as the shell does, with the event Windows raises for it.
+::testing::AssertionResult ShellShowsTheTaskbar() {
+    if (RunToExit("show-taskbar", QUICK, DesktopHelperPath()) == 0u) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the helper did not show the taskbar";
+}
 
 TEST_F(HotKey, FirstRunOpensSettingsBeforeTheIconAndKeepsCtrlShiftA) {
     DeleteKeyTree(SETTINGS_KEY_PATH);
@@ -96,6 +129,84 @@ TEST_F(HotKey, ForceSwitchesThePolicyWithEachHideAndShow) {
     PressKeys(CTRL_SHIFT_A);
     ASSERT_TRUE(TaskbarBecomes(true));
     EXPECT_EQ(ReadDword(POLICY_KEY_PATH, POLICY_VALUE_NAME), 0u) << "after the show";
+}
+
+// The shell shows a hidden taskbar by itself: with the option on, it is
+// hidden again, unless the user's last word, a second start's included, was
+// to show it. A new shell's taskbar comes with "TaskbarCreated" instead.
+TEST_F(HotKey, StayHiddenHidesTheTaskbarAgainUntilTheUserShowsIt) {
+    struct Case {
+        const char* name;
+        DWORD option;
+        const char* hide;  // a second start's switch, or null for the keys
+        const char* show;  // a second start's switch after it, or null
+        bool newShell;
+        bool hiddenAgain;
+    };
+    const Case cases[] = {
+        {"a show, option on", 1, nullptr, nullptr, false, true},
+        {"a show, option off", 0, nullptr, nullptr, false, false},
+        {"a new shell, option on", 1, nullptr, nullptr, true, true},
+        {"a show after a second start's -hide", 1, "-hide", nullptr, false, true},
+        {"a show after a second start's -show", 1, nullptr, "-show", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Store({{"System", 1}, {VALUE_STAY_HIDDEN, c.option}});
+        StartResident();
+        if (c.hide == nullptr) {
+            PressKeys(CTRL_SHIFT_A);
+        } else {
+            EXPECT_EQ(RunToExit(c.hide), 0u);
+        }
+        ASSERT_TRUE(TaskbarStays(false));
+        if (c.show != nullptr) {
+            EXPECT_EQ(RunToExit(c.show), 0u);
+        }
+        if (c.newShell) {
+            ShowTaskbar();
+            PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        } else {
+            EXPECT_TRUE(ShellShowsTheTaskbar());
+        }
+        EXPECT_TRUE(c.hiddenAgain ? TaskbarBecomes(false) : StaysOnceReported(true));
+        resident_.End();
+        ShowTaskbar();
+        ASSERT_TRUE(WaitFor([] { return !ProgramIconShows(); }, QUICK));
+    }
+}
+
+// A shell that keeps showing the taskbar wins: more than five shows within
+// two seconds, and the program shows it as the hot key would, with its
+// strip, and goes on working.
+TEST_F(HotKey, StayHiddenGivesUpAStormOfShows) {
+    Store({{"System", 1}, {VALUE_STAY_HIDDEN, 1}});
+    const RECT aboveTheTaskbar = AboveTheTaskbar();
+    StartResident();
+    PressKeys(CTRL_SHIFT_A);
+    ASSERT_TRUE(TaskbarStays(false));
+    EXPECT_EQ(RunToExit("show-storm 6", 30000, DesktopHelperPath()), 0u)
+        << "a show before the sixth was not hidden again";
+    EXPECT_TRUE(WaitFor([&] { return NewProcessSeesWorkArea(aboveTheTaskbar); }, QUICK))
+        << "the taskbar's strip did not come back";
+    EXPECT_TRUE(StaysOnceReported(true));
+    ExpectToggles(CTRL_SHIFT_A);
+    EXPECT_TRUE(resident_.Running());
+}
+
+// Each further display has a taskbar of its own; two stand-ins here.
+TEST_F(HotKey, HidesAndShowsTheTaskbarOfEveryDisplay) {
+    Process standIns = Process::Start(DesktopHelperPath(), "secondary-taskbars 2");
+    ASSERT_TRUE(WaitFor([] { return SecondaryTaskbarsShown() == 2; }, QUICK));
+    StartResident();
+    PressKeys(CTRL_SHIFT_A);
+    ASSERT_TRUE(TaskbarBecomes(false));
+    EXPECT_TRUE(WaitFor([] { return SecondaryTaskbarsShown() == 0; }, QUICK))
+        << SecondaryTaskbarsShown() << " still shown";
+    PressKeys(CTRL_SHIFT_A);
+    ASSERT_TRUE(TaskbarBecomes(true));
+    EXPECT_TRUE(WaitFor([] { return SecondaryTaskbarsShown() == 2; }, QUICK))
+        << SecondaryTaskbarsShown() << " shown";
 }
 
 TEST_F(HotKey, WithoutForceThePolicyIsNeverWritten) {

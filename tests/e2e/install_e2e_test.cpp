@@ -28,8 +28,10 @@ constexpr DWORD SETUP_TIME = 60000;
 constexpr const char* UNINSTALLER_COPY = "Un.exe";
 constexpr const char* INSTALLED_FILES[] = {"Shelfcloak.exe", "README.txt", "LICENSE.txt",
                                            "Uninstall.exe"};
-constexpr const char* SETTING_NAMES[] = {"System", "CtrlShiftKey", "WinKey",
-                                         "Force",  "StartUp",      "LastSeenTaskbarPosition"};
+// StayHidden among them: no installation stores it, so it stays off.
+constexpr const char* SETTING_NAMES[] = {
+    "System",     "CtrlShiftKey",           "WinKey", "Force", "StartUp",
+    "StayHidden", "LastSeenTaskbarPosition"};
 
 // The settings key's values by name; a key without values and no key at all
 // both read as empty.

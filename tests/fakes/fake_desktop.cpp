@@ -1,6 +1,8 @@
 #include "tests/fakes/fake_desktop.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 #include "tests/fakes/fake_misuse.h"
 
@@ -57,6 +59,21 @@ WindowHandle FakeDesktop::FindTopWindow(const char* className, const char* title
     return nullptr;
 }
 
+void FakeDesktop::VisitTopWindows(const char* className, const char* title,
+                                  WindowVisitor& visitor) {
+    log_.Add(std::string("VisitTopWindows ") + className + " '" + title + "'");
+    // Taken first, as the system lists them before it calls back.
+    std::vector<WindowHandle> found;
+    for (std::size_t i = 0; i < windows_.size(); ++i) {
+        if (windows_[i].className == className && windows_[i].title == title) {
+            found.push_back(HandleOf(i));
+        }
+    }
+    for (const WindowHandle window : found) {
+        visitor.Visit(window);
+    }
+}
+
 Rect FakeDesktop::WindowRect(WindowHandle window) {
     log_.Add("WindowRect " + NameOf(window));
     const Window* found = Find(window);
@@ -96,4 +113,11 @@ void FakeDesktop::SetWorkArea(const Rect& area) {
 ScreenSize FakeDesktop::PrimaryScreenSize() {
     log_.Add("PrimaryScreenSize");
     return screen;
+}
+
+bool FakeDesktop::Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) {
+    char text[64];
+    std::snprintf(text, sizeof text, " 0x%X %ju", message, static_cast<std::uintmax_t>(wParam));
+    log_.Add("Send " + NameOf(window) + text);
+    return Find(window) != nullptr && std::find(hung.begin(), hung.end(), window) == hung.end();
 }

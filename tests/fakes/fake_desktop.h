@@ -1,6 +1,7 @@
 // An in-memory desktop: named top-level windows, a work area and a screen.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,11 @@ public:
     Rect workArea = {};
     ScreenSize screen = {};
 
+    // Windows that do not answer what is sent to them.
+    std::vector<WindowHandle> hung;
+
     WindowHandle FindTopWindow(const char* className, const char* title) override;
+    void VisitTopWindows(const char* className, const char* title, WindowVisitor& visitor) override;
     Rect WindowRect(WindowHandle window) override;
     bool IsShown(WindowHandle window) override;
     void SetShown(WindowHandle window, bool shown) override;
@@ -33,6 +38,7 @@ public:
     Rect WorkArea() override;
     void SetWorkArea(const Rect& area) override;
     ScreenSize PrimaryScreenSize() override;
+    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) override;
 
 private:
     Window* Find(WindowHandle handle);

@@ -8,6 +8,7 @@
 #include "tests/fakes/fake_module.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_shell.h"
+#include "tests/fakes/fake_window_events.h"
 
 struct FakePlatform {
     CallLog log;
@@ -16,7 +17,8 @@ struct FakePlatform {
     FakeShell shell{log};
     FakeModule module;
     FakeHotKeys hotKeys{log};
-    Platform platform{desktop, registry, shell, module, hotKeys};
+    FakeWindowEvents windowEvents{log};
+    Platform platform{desktop, registry, shell, module, hotKeys, windowEvents};
 
     FakePlatform() = default;
     FakePlatform(const FakePlatform&) = delete;

@@ -38,7 +38,7 @@ TEST(HideShowTaskbar, HidingWidensTheWorkAreaBeforeHidingTheWindows) {
                                                    "WorkArea",
                                                    "PrimaryScreenSize",
                                                    "SetWorkArea 0,0,1920,1080",
-                                                   "FindTopWindow Shell_SecondaryTrayWnd ''",
+                                                   "VisitTopWindows Shell_SecondaryTrayWnd ''",
                                                    "Hide Shell_TrayWnd",
                                                    "FindTopWindow Button 'Start'",
                                                }));
@@ -203,6 +203,7 @@ TEST(HideShowTaskbar, WithoutATaskbarNothingHappens) {
     }
 }
 
+// Every further display has a taskbar of its own, and every one goes.
 TEST(HideShowTaskbar, PolicyComesBetweenWorkAreaAndWindowsWhenForced) {
     struct Case {
         std::int32_t show;
@@ -213,15 +214,18 @@ TEST(HideShowTaskbar, PolicyComesBetweenWorkAreaAndWindowsWhenForced) {
         {0,
          true,
          {"SetWorkArea 0,0,1920,1080", "SetValue TaskbarNoMultimon dword 1",
-          "Hide Shell_SecondaryTrayWnd", "Hide Shell_TrayWnd", "Hide Button"}},
+          "Hide Shell_SecondaryTrayWnd", "Hide Shell_SecondaryTrayWnd", "Hide Shell_TrayWnd",
+          "Hide Button"}},
         {1,
          false,
          {"SetWorkArea 0,0,1920,1040", "SetValue TaskbarNoMultimon dword 0",
-          "Show Shell_SecondaryTrayWnd", "Show Shell_TrayWnd", "Show Button"}},
+          "Show Shell_SecondaryTrayWnd", "Show Shell_SecondaryTrayWnd", "Show Shell_TrayWnd",
+          "Show Button"}},
     };
     for (const Case& c : cases) {
         Desk desk(BOTTOM_BAR, c.barShown, c.barShown ? Rect{0, 0, 1920, 1040} : WHOLE_SCREEN);
         desk.fake.desktop.AddWindow(SECONDARY_TASKBAR_CLASS, "", {1920, 1040, 3840, 1080}, true);
+        desk.fake.desktop.AddWindow(SECONDARY_TASKBAR_CLASS, "", {3840, 1040, 5760, 1080}, true);
         desk.fake.desktop.AddWindow(START_BUTTON_CLASS, START_BUTTON_TITLE, {0, 1040, 40, 1080},
                                     true);
         desk.fake.registry.keys[POLICY_KEY_PATH];

@@ -13,7 +13,7 @@
 
 namespace {
 
-TEST(IsTaskbarCreated, MatchesOnlyTheRegisteredId) {
+TEST(RegisteredMessages, MatchOnlyTheirRegisteredIds) {
     struct Case {
         std::uint32_t registered;
         std::uint32_t message;
@@ -29,7 +29,12 @@ TEST(IsTaskbarCreated, MatchesOnlyTheRegisteredId) {
         AppStateRecord state = {};
         state.taskbarCreatedMsg = c.registered;
         EXPECT_EQ(IsTaskbarCreated(c.message, state), c.matches)
-            << "registered " << c.registered << ", message " << c.message;
+            << "TaskbarCreated registered " << c.registered << ", message " << c.message;
+        EXPECT_FALSE(IsUserAsked(c.message, state)) << "user asked, message " << c.message;
+        state = {};
+        state.userAskedMsg = c.registered;
+        EXPECT_EQ(IsUserAsked(c.message, state), c.matches)
+            << "user asked registered " << c.registered << ", message " << c.message;
     }
 }
 
@@ -66,10 +71,10 @@ struct Desk {
 TEST(OnToggleHotKey, FirstPressHidesSecondShows) {
     Desk desk;
     OnToggleHotKey(HOTKEY_ID_TOGGLE, desk.state, desk.fake.platform);
-    EXPECT_EQ(desk.state.nextToggleShows, 1);
+    EXPECT_EQ(desk.state.lastAskedFor, TaskbarWanted::Hidden);
     EXPECT_EQ(desk.fake.desktop.workArea, (Rect{0, 0, 1280, 800}));
     OnToggleHotKey(HOTKEY_ID_TOGGLE, desk.state, desk.fake.platform);
-    EXPECT_EQ(desk.state.nextToggleShows, 0);
+    EXPECT_EQ(desk.state.lastAskedFor, TaskbarWanted::Shown);
     EXPECT_EQ(desk.fake.desktop.workArea, (Rect{0, 0, 1280, 780}));
     EXPECT_TRUE(SameCalls(desk.Windows(), {"Hide Shell_TrayWnd", "Show Shell_TrayWnd"}));
 }
@@ -81,14 +86,16 @@ TEST(OnToggleHotKey, ActsOnTheTaskbarAsItIs) {
         const char* name;
         bool taskbar;
         bool shown;
-        std::int32_t nextToggleShows;
+        TaskbarWanted askedBefore;
         std::vector<std::string> windows;
-        std::int32_t nextAfter;
+        TaskbarWanted askedAfter;
     };
+    const TaskbarWanted SHOWN = TaskbarWanted::Shown;
+    const TaskbarWanted HIDDEN = TaskbarWanted::Hidden;
     const Case cases[] = {
-        {"shown, though the last press hid", true, true, 1, {"Hide Shell_TrayWnd"}, 1},
-        {"hidden, though the last press showed", true, false, 0, {"Show Shell_TrayWnd"}, 0},
-        {"no taskbar", false, false, 1, {}, 1},
+        {"shown, though the last press hid", true, true, HIDDEN, {"Hide Shell_TrayWnd"}, HIDDEN},
+        {"hidden, though the last press showed", true, false, SHOWN, {"Show Shell_TrayWnd"}, SHOWN},
+        {"no taskbar", false, false, HIDDEN, {}, HIDDEN},
     };
     for (const Case& c : cases) {
         FakePlatform fake;
@@ -98,10 +105,10 @@ TEST(OnToggleHotKey, ActsOnTheTaskbarAsItIs) {
             fake.desktop.AddWindow(TASKBAR_CLASS, "", {0, 780, 1280, 800}, c.shown);
         }
         AppStateRecord state = {};
-        state.nextToggleShows = c.nextToggleShows;
+        state.lastAskedFor = c.askedBefore;
         OnToggleHotKey(HOTKEY_ID_TOGGLE, state, fake.platform);
         EXPECT_TRUE(SameCalls(fake.log.Matching({"Show", "Hide"}), c.windows)) << c.name;
-        EXPECT_EQ(state.nextToggleShows, c.nextAfter) << c.name;
+        EXPECT_EQ(state.lastAskedFor, c.askedAfter) << c.name;
     }
 }
 
@@ -110,7 +117,7 @@ TEST(OnToggleHotKey, OtherHotKeysDoNothing) {
         Desk desk;
         OnToggleHotKey(id, desk.state, desk.fake.platform);
         EXPECT_TRUE(desk.fake.log.calls.empty()) << "hot key " << id;
-        EXPECT_EQ(desk.state.nextToggleShows, 0) << "hot key " << id;
+        EXPECT_EQ(desk.state.lastAskedFor, TaskbarWanted::Shown) << "hot key " << id;
     }
 }
 

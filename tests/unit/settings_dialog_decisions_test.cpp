@@ -40,7 +40,7 @@ struct Ok {
 TEST(ApplySettingsChoices, ReplacesTheHotKeyBeforeItStoresEveryChoice) {
     Ok ok;
     ok.fake.registry.keys[KEY];
-    ok.Press({false, 2, 6, true, false});
+    ok.Press({false, 2, 6, true, false, true});
     EXPECT_TRUE(SameCalls(ok.fake.log.calls, {
                                                  "UnregisterHotKey 2136",
                                                  "RegisterHotKey 2136 Win+Q",
@@ -50,9 +50,11 @@ TEST(ApplySettingsChoices, ReplacesTheHotKeyBeforeItStoresEveryChoice) {
                                                  "SetValue CtrlShiftKey dword 2",
                                                  "SetValue System dword 0",
                                                  "SetValue StartUp dword 0",
+                                                 "SetValue StayHidden dword 1",
                                                  "CloseKey " + KEY,
                                              }));
     EXPECT_EQ(ok.state.forceAllDisplays, 1);
+    EXPECT_EQ(ok.state.stayHidden, 1);
     ASSERT_EQ(ok.fake.hotKeys.registered.count({MAIN, 2136}), 1u);
     const FakeHotKeys::Registration now = ok.fake.hotKeys.registered[{MAIN, 2136}];
     EXPECT_EQ(now.keyCode, static_cast<std::uint32_t>('Q'));
@@ -87,12 +89,14 @@ TEST(ApplySettingsChoices, WithoutASettingsKeyRegistersTheDefaultAndStoresNothin
     ok.fake.registry.faults[KEY] = {.openForWrite = RESULT_ACCESS_DENIED,
                                     .create = RESULT_ACCESS_DENIED};
     ok.state.forceAllDisplays = 1;
-    ok.Press({false, 3, 6, false, true});
+    ok.state.stayHidden = 1;
+    ok.Press({false, 3, 6, false, true, false});
     EXPECT_TRUE(SameCalls(
         ok.fake.log.Matching({"RegisterHotKey", "UnregisterHotKey", "SetValue"}),
         {"UnregisterHotKey 2136", "RegisterHotKey 2136 Win+Q", "UnregisterHotKey 2136",
          "RegisterHotKey 2136 Ctrl+Shift+A", "SetValue ShCloak wsz \"\"" + PROGRAM + "\"\""}));
     EXPECT_EQ(ok.state.forceAllDisplays, 1) << "Force in memory stays as it was";
+    EXPECT_EQ(ok.state.stayHidden, 1) << "so does StayHidden";
     EXPECT_EQ(ok.fake.registry.keys.count(KEY), 0u);
 }
 

@@ -85,6 +85,7 @@ TEST(LoadSettings, EachValueAsStoredOrItsDefault) {
         std::vector<std::string> hotKey;
         std::int32_t force;
         TaskbarEdge edge;
+        std::int32_t stayHidden = 0;
     };
     const std::vector<std::string> CTRL_SHIFT_A = {"RegisterHotKey 2136 Ctrl+Shift+A"};
     const std::vector<std::string> WIN_X = {"RegisterHotKey 2136 Win+X"};
@@ -164,6 +165,12 @@ TEST(LoadSettings, EachValueAsStoredOrItsDefault) {
         {VALUE_LAST_EDGE, Stored::Unreadable, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
         {VALUE_LAST_EDGE, Stored::EightBytes, 1, 1, CTRL_SHIFT_A, 0, BOTTOM},
         {VALUE_LAST_EDGE, Stored::FourBinaryBytes, 3, 1, CTRL_SHIFT_A, 0, TaskbarEdge::Top},
+
+        {VALUE_STAY_HIDDEN, Stored::Dword, 1, 1, CTRL_SHIFT_A, 0, BOTTOM, 1},
+        {VALUE_STAY_HIDDEN, Stored::Dword, 3, 1, CTRL_SHIFT_A, 0, BOTTOM, 3},
+        {VALUE_STAY_HIDDEN, Stored::Dword, 0, 1, CTRL_SHIFT_A, 0, BOTTOM, 0},
+        {VALUE_STAY_HIDDEN, Stored::Absent, 1, 1, CTRL_SHIFT_A, 0, BOTTOM, 0},
+        {VALUE_STAY_HIDDEN, Stored::Unreadable, 1, 1, CTRL_SHIFT_A, 0, BOTTOM, 0},
     };
     for (const Case& c : cases) {
         Start start;
@@ -177,6 +184,7 @@ TEST(LoadSettings, EachValueAsStoredOrItsDefault) {
             std::string(c.name) + " " + NameOf(c.how) + " " + std::to_string(c.value);
         EXPECT_TRUE(SameCalls(start.HotKeyCalls(), c.hotKey)) << name;
         EXPECT_EQ(start.state.forceAllDisplays, c.force) << name;
+        EXPECT_EQ(start.state.stayHidden, c.stayHidden) << name;
         EXPECT_EQ(start.state.lastTaskbarEdge, c.edge)
             << name << ": edge " << static_cast<std::uint32_t>(start.state.lastTaskbarEdge);
         EXPECT_EQ(start.load, SettingsLoad::Stored) << name;
@@ -199,8 +207,9 @@ TEST(LoadSettings, ReadsEachValueOnceAndWritesNothing) {
     EXPECT_TRUE(SameCalls(
         start.fake.log.Matching({"OpenKey", "CloseKey", "CreateKey", "SetValue", "DeleteValue"}),
         {"OpenKey " + KEY + " read", "CloseKey " + KEY}));
-    for (const char* name : {VALUE_FORCE, VALUE_USES_CTRL_SHIFT, VALUE_START_AT_LOGON_BOX,
-                             VALUE_WIN_LETTER, VALUE_CTRL_SHIFT_LETTER, VALUE_LAST_EDGE}) {
+    for (const char* name :
+         {VALUE_FORCE, VALUE_USES_CTRL_SHIFT, VALUE_START_AT_LOGON_BOX, VALUE_WIN_LETTER,
+          VALUE_CTRL_SHIFT_LETTER, VALUE_LAST_EDGE, VALUE_STAY_HIDDEN}) {
         EXPECT_LE(std::count(calls.begin(), calls.end(), std::string("QueryValue ") + name), 1)
             << name;
     }
@@ -217,18 +226,14 @@ TEST(LoadSettings, AKeyWithoutValuesIsNoFirstRun) {
 
 // The caller then runs the Settings dialog, whose OK registers the choice
 // on the main window.
-TEST(LoadSettings, FirstRunRegistersCtrlShiftAAndNamesTheMainWindow) {
+TEST(LoadSettings, FirstRunRegistersCtrlShiftA) {
     struct Case {
         const char* name;
         FakeRegistry::Faults faults;
-        WindowHandle mainWindowBefore;
-        WindowHandle mainWindowAfter;
     };
-    const WindowHandle other = reinterpret_cast<WindowHandle>(std::uintptr_t{0x77});
     const Case cases[] = {
-        {"no key", {}, nullptr, WINDOW},
-        {"no key, main window known", {}, other, other},
-        {"key that cannot be read", {.openForRead = RESULT_ACCESS_DENIED}, nullptr, WINDOW},
+        {"no key", {}},
+        {"key that cannot be read", {.openForRead = RESULT_ACCESS_DENIED}},
     };
     for (const Case& c : cases) {
         Start start;
@@ -236,14 +241,12 @@ TEST(LoadSettings, FirstRunRegistersCtrlShiftAAndNamesTheMainWindow) {
             start.Put(VALUE_USES_CTRL_SHIFT, Stored::Dword, 0);
         }
         start.fake.registry.faults[KEY] = c.faults;
-        start.state.mainWindow = c.mainWindowBefore;
         start.state.lastTaskbarEdge = TaskbarEdge::NotSeen;
         start.Load();
         EXPECT_EQ(start.load, SettingsLoad::FirstRun) << c.name;
         EXPECT_TRUE(SameCalls(start.fake.log.Matching({"RegisterHotKey", "QueryValue"}),
                               {"RegisterHotKey 2136 Ctrl+Shift+A"}))
             << c.name;
-        EXPECT_EQ(start.state.mainWindow, c.mainWindowAfter) << c.name;
         EXPECT_EQ(start.state.forceAllDisplays, 0) << c.name;
         EXPECT_EQ(start.state.lastTaskbarEdge, TaskbarEdge::NotSeen) << c.name;
         EXPECT_EQ(start.fake.hotKeys.registered.count({WINDOW, 2136}), 1u) << c.name;
@@ -255,7 +258,8 @@ TEST(LoadSettings, FirstRunRegistersCtrlShiftAAndNamesTheMainWindow) {
 std::string Describe(const SettingsChoices& c) {
     return std::string(c.ctrlShift ? "ctrl+shift" : "win") + " ctrlShiftIndex " +
            std::to_string(c.ctrlShiftIndex) + " winIndex " + std::to_string(c.winIndex) +
-           (c.force ? " force" : "") + (c.startAtLogon ? " startup" : "");
+           (c.force ? " force" : "") + (c.startAtLogon ? " startup" : "") +
+           (c.stayHidden ? " stay hidden" : "");
 }
 
 TEST(StoredSettingsChoices, ShowsWhatIsStoredOverTheDefaults) {
@@ -290,6 +294,8 @@ TEST(StoredSettingsChoices, ShowsWhatIsStoredOverTheDefaults) {
          {{VALUE_CTRL_SHIFT_LETTER, 0xFFFFFFFF}},
          true,
          {true, 25, 9, false, false}},
+        {"stay hidden", {{VALUE_STAY_HIDDEN, 3}}, true, {true, 0, 9, false, false, true}},
+        {"stay hidden off", {{VALUE_STAY_HIDDEN, 0}}, true, {true, 0, 9, false, false, false}},
     };
     for (const Case& c : cases) {
         FakePlatform fake;

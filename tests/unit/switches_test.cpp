@@ -1,5 +1,6 @@
 #include "app/switches.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -101,43 +102,68 @@ TEST(Switches, SwitchesBeyondCharacter259AreNotSeen) {
     EXPECT_FALSE(ResidentSwitchesFor(text).exit);
 }
 
-// A taskbar at the bottom, shown, on a 1280x800 screen.
+// A taskbar at the bottom, shown, on a 1280x800 screen; the resident
+// instance's window, which a second start tells what the user asked.
 struct Desk {
     FakePlatform fake;
     AppStateRecord state = {};
     WindowHandle taskbar = nullptr;
+    WindowHandle resident = nullptr;
 
     Desk() {
         fake.desktop.screen = {1280, 800};
         fake.desktop.workArea = {0, 0, 1280, 780};
         taskbar = fake.desktop.AddWindow(TASKBAR_CLASS, "", {0, 780, 1280, 800}, true);
+        resident = fake.desktop.AddWindow("SHELFCLOAK", "Shelf Cloak", {}, false);
+        std::strcpy(state.windowClassName, "SHELFCLOAK");
+        std::strcpy(state.windowTitle, "Shelf Cloak");
+        state.userAskedMsg = 0xC0DE;
     }
     std::vector<std::string> Effects() const {
-        return fake.log.Matching({"SetWorkArea", "Show", "Hide", "SetValue", "Execute"});
+        return fake.log.Matching({"Send", "SetWorkArea", "Show", "Hide", "SetValue", "Execute"});
     }
 };
 
+// The resident instance hears of -show and -hide before the taskbar
+// changes; the switch acts whether it answers or not.
 TEST(RunSecondInstance, CarriesOutOneSwitch) {
+    enum class Resident { Answers, Hangs, None };
+    const std::string ASKS_SHOW = "Send SHELFCLOAK 0xC0DE 1";
+    const std::string ASKS_HIDE = "Send SHELFCLOAK 0xC0DE 2";
+    const std::string HIDES = "SetWorkArea 0,0,1280,800";
     struct Case {
         const char* commandLine;
+        Resident resident;
         std::vector<std::string> effects;
     };
     const Case cases[] = {
-        {"Shelfcloak.exe", {}},
-        {nullptr, {}},
-        {"Shelfcloak.exe -hide", {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
-        {"Shelfcloak.exe -show", {"Show Shell_TrayWnd"}},
-        {"Shelfcloak.exe -exit", {}},
-        {"Shelfcloak.exe -nomulti", {"SetValue TaskbarNoMultimon dword 1"}},
-        {"Shelfcloak.exe -multi -nomulti", {"SetValue TaskbarNoMultimon dword 0"}},
-        {"Shelfcloak.exe -nomulti -hide", {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe", Resident::Answers, {}},
+        {nullptr, Resident::Answers, {}},
+        {"Shelfcloak.exe -hide", Resident::Answers, {ASKS_HIDE, HIDES, "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe -show", Resident::Answers, {ASKS_SHOW, "Show Shell_TrayWnd"}},
+        {"Shelfcloak.exe -show", Resident::Hangs, {ASKS_SHOW, "Show Shell_TrayWnd"}},
+        {"Shelfcloak.exe -show", Resident::None, {"Show Shell_TrayWnd"}},
+        {"Shelfcloak.exe -exit", Resident::Answers, {}},
+        {"Shelfcloak.exe -nomulti", Resident::Answers, {"SetValue TaskbarNoMultimon dword 1"}},
+        {"Shelfcloak.exe -multi -nomulti",
+         Resident::Answers,
+         {"SetValue TaskbarNoMultimon dword 0"}},
+        {"Shelfcloak.exe -nomulti -hide",
+         Resident::Answers,
+         {ASKS_HIDE, HIDES, "Hide Shell_TrayWnd"}},
     };
     for (const Case& c : cases) {
         Desk desk;
+        if (c.resident == Resident::Hangs) {
+            desk.fake.desktop.hung.push_back(desk.resident);
+        } else if (c.resident == Resident::None) {
+            desk.state.windowClassName[0] = 'X';  // the lookup finds no such window
+        }
         RunSecondInstance(SwitchText(c.commandLine), desk.state, desk.fake.platform);
         EXPECT_TRUE(SameCalls(desk.Effects(), c.effects))
-            << (c.commandLine != nullptr ? c.commandLine : "<no command line>");
-        EXPECT_EQ(desk.state.nextToggleShows, 0);
+            << (c.commandLine != nullptr ? c.commandLine : "<no command line>") << ", resident "
+            << static_cast<int>(c.resident);
+        EXPECT_FALSE(desk.fake.windowEvents.watching);
     }
 }
 
@@ -218,37 +244,51 @@ TEST(RunPolicyWriteOnly, TheRelaunchedCopyWritesTheRefusedValueAndEnds) {
     }
 }
 
-TEST(ApplyResidentSwitches, SetsWhichWayTheNextPressGoes) {
+// With the option on, the guard follows what the switch asked, unless the
+// instance leaves at once.
+TEST(ApplyResidentSwitches, RecordWhatTheUserAskedFor) {
+    const TaskbarWanted SHOWN = TaskbarWanted::Shown;
+    const TaskbarWanted HIDDEN = TaskbarWanted::Hidden;
     struct Case {
         const char* commandLine;
-        std::int32_t nextToggleShowsBefore;
+        TaskbarWanted askedBefore;
         bool staysResident;
-        std::int32_t nextToggleShows;
+        TaskbarWanted askedAfter;
+        bool guards;
         std::vector<std::string> effects;
     };
     const Case cases[] = {
-        {"Shelfcloak.exe", 0, true, 0, {}},
-        {nullptr, 0, true, 0, {}},
-        {"Shelfcloak.exe -HIDE", 0, true, 1, {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
-        {"Shelfcloak.exe -show", 1, true, 0, {"Show Shell_TrayWnd"}},
-        {"Shelfcloak.exe -hide -show", 1, true, 0, {"Show Shell_TrayWnd"}},
-        {"Shelfcloak.exe -hide -exit",
-         0,
-         false,
-         1,
+        {"Shelfcloak.exe", SHOWN, true, SHOWN, false, {}},
+        {nullptr, SHOWN, true, SHOWN, false, {}},
+        {"Shelfcloak.exe -HIDE",
+         SHOWN,
+         true,
+         HIDDEN,
+         true,
          {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
-        {"Shelfcloak.exe -exit", 0, false, 0, {}},
-        {"Shelfcloak.exe -nomulti -multi", 0, true, 0, {}},
-        {"C:\\a-hider\\Shelfcloak.exe -hide", 0, true, 0, {}},
+        {"Shelfcloak.exe -show", HIDDEN, true, SHOWN, false, {"Show Shell_TrayWnd"}},
+        {"Shelfcloak.exe -hide -show", HIDDEN, true, SHOWN, false, {"Show Shell_TrayWnd"}},
+        {"Shelfcloak.exe -hide -exit",
+         SHOWN,
+         false,
+         HIDDEN,
+         false,
+         {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe -exit", SHOWN, false, SHOWN, false, {}},
+        {"Shelfcloak.exe -nomulti -multi", SHOWN, true, SHOWN, false, {}},
+        {"C:\\a-hider\\Shelfcloak.exe -hide", SHOWN, true, SHOWN, false, {}},
     };
     for (const Case& c : cases) {
         const char* name = c.commandLine != nullptr ? c.commandLine : "<no command line>";
         Desk desk;
-        desk.state.nextToggleShows = c.nextToggleShowsBefore;
+        desk.state.mainWindow = desk.resident;
+        desk.state.stayHidden = 1;
+        desk.state.lastAskedFor = c.askedBefore;
         EXPECT_EQ(ApplyResidentSwitches(SwitchText(c.commandLine), desk.state, desk.fake.platform),
                   c.staysResident)
             << name;
-        EXPECT_EQ(desk.state.nextToggleShows, c.nextToggleShows) << name;
+        EXPECT_EQ(desk.state.lastAskedFor, c.askedAfter) << name;
+        EXPECT_EQ(desk.fake.windowEvents.watching, c.guards) << name;
         EXPECT_TRUE(SameCalls(desk.Effects(), c.effects)) << name;
     }
 }

@@ -81,6 +81,39 @@ DialogSeen DialogDuring(Call call) {
     return seen;
 }
 
+void RegisterWindowClass(const char* name, WNDPROC procedure) {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = AppState.hInstance;
+    windowClass.lpszClassName = name;
+    RegisterClassExA(&windowClass);
+}
+
+// Runs the desktop helper (SHELFCLOAK_DESKTOP_HELPER), a process of its own,
+// to its end; its exit code, or -1 when it did not run or end.
+int RunDesktopHelper(const std::string& arguments) {
+    const char* helper = std::getenv("SHELFCLOAK_DESKTOP_HELPER");
+    std::string commandLine =
+        "\"" + std::string(helper != nullptr ? helper : "") + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return -1;
+    }
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(info.hProcess, 15000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(info.hProcess, &code);
+    } else {
+        TerminateProcess(info.hProcess, 1);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return code == STILL_ACTIVE ? -1 : static_cast<int>(code);
+}
+
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -92,12 +125,7 @@ protected:
         ASSERT_TRUE(PutDword(SETTINGS_KEY_PATH, VALUE_USES_CTRL_SHIFT, 1));
         AppState = {};
         AppState.hInstance = GetModuleHandleA(nullptr);
-        WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = MainWndProc;
-        windowClass.hInstance = AppState.hInstance;
-        windowClass.lpszClassName = TEST_CLASS;
-        RegisterClassExA(&windowClass);
+        RegisterWindowClass(TEST_CLASS, MainWndProc);
         window_ = CreateWindowExA(WS_EX_TOOLWINDOW, TEST_CLASS, "test", WS_OVERLAPPEDWINDOW, 0, 0,
                                   0, 0, nullptr, nullptr, AppState.hInstance, nullptr);
         ASSERT_NE(window_, nullptr);
@@ -127,18 +155,18 @@ TEST_F(MainWindow, ToggleHotKeyHidesThenShows) {
     EXPECT_EQ(Send(WM_HOTKEY, HOTKEY_ID_TOGGLE, 0), 0);
     EXPECT_FALSE(TaskbarShown());
     EXPECT_TRUE(WorkAreaIs(WholeScreen()));
-    EXPECT_EQ(AppState.nextToggleShows, 1);
+    EXPECT_EQ(AppState.lastAskedFor, TaskbarWanted::Hidden);
 
     EXPECT_EQ(Send(WM_HOTKEY, HOTKEY_ID_TOGGLE, 0), 0);
     EXPECT_TRUE(TaskbarShown());
     EXPECT_TRUE(WorkAreaIs(AreaBesideTaskbar()));
-    EXPECT_EQ(AppState.nextToggleShows, 0);
+    EXPECT_EQ(AppState.lastAskedFor, TaskbarWanted::Shown);
 }
 
 TEST_F(MainWindow, OtherHotKeysChangeNothing) {
     EXPECT_EQ(Send(WM_HOTKEY, HOTKEY_ID_TOGGLE + 1, 0), 0);
     EXPECT_TRUE(TaskbarShown());
-    EXPECT_EQ(AppState.nextToggleShows, 0);
+    EXPECT_EQ(AppState.lastAskedFor, TaskbarWanted::Shown);
 }
 
 TEST_F(MainWindow, ExitWhileHiddenLeavesTheTaskbarHiddenAndQuitsWithZero) {
@@ -152,6 +180,32 @@ TEST_F(MainWindow, ExitWhileHiddenLeavesTheTaskbarHiddenAndQuitsWithZero) {
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(TaskbarShown());
     EXPECT_TRUE(WorkAreaIs(WholeScreen()));
+}
+
+// What another program found while the main window was being destroyed:
+// after the window's own WM_DESTROY, which comes before its children's, and
+// before the system freed it, and its hot keys with it.
+constexpr const char* PROBE_CLASS = "SHELFCLOAK_DESTROY_PROBE";
+constexpr const char* CTRL_SHIFT_A_FREE = "register-hot-key 6 0x41";
+int freeDuringDestroy = -1;
+
+LRESULT CALLBACK AskWhenDestroyed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        freeDuringDestroy = RunDesktopHelper(CTRL_SHIFT_A_FREE);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(MainWindow, ItsDestructionLetsTheHotKeyGoForAnyProgram) {
+    ASSERT_EQ(RunDesktopHelper(CTRL_SHIFT_A_FREE), 1) << "the window does not hold Ctrl+Shift+A";
+    RegisterWindowClass(PROBE_CLASS, AskWhenDestroyed);
+    ASSERT_NE(CreateWindowExA(0, PROBE_CLASS, "", WS_CHILD, 0, 0, 0, 0, window_, nullptr,
+                              AppState.hInstance, nullptr),
+              nullptr);
+    freeDuringDestroy = -1;
+    DestroyWindow(window_);
+    UnregisterClassA(PROBE_CLASS, AppState.hInstance);
+    EXPECT_EQ(freeDuringDestroy, 0) << "another program may not register Ctrl+Shift+A";
 }
 
 // Each dialog runs once at a time, whatever else is open; Exit ends the

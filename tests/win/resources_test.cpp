@@ -2,9 +2,11 @@
 // it, against what the program promises its users and the platform.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "res/resource.h"
 #include "shared/app_state.h"
 #include "shared/identifiers.h"
+#include "tests/support/dialog_template.h"
 
 namespace {
 
@@ -106,6 +109,60 @@ TEST_F(Resources, TrayMenuHoldsAboutSettingsSeparatorExit) {
         }
     }
     DestroyMenu(menu);
+}
+
+// Where a control covers its dialog, in dialog units; a list's template
+// height is its dropped-down height, and it shows one row when closed.
+RECT Covered(const DialogItem& item) {
+    constexpr std::int16_t CLOSED_LIST_HEIGHT = 12;
+    const std::int16_t height =
+        item.windowClass == Ordinal(CLASS_COMBOBOX) ? CLOSED_LIST_HEIGHT : item.cy;
+    return RECT{item.x, item.y, item.x + item.cx, item.y + height};
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// The hot key's choices and the boxes about hiding sit in its group; every
+// other control below it; none covers another or leaves the dialog (the
+// separator is wider on purpose).
+TEST_F(Resources, SettingsControlsKeepToTheirGroupAndTheDialog) {
+    const std::optional<DialogTemplate> dialog =
+        ParseDialogTemplate(DialogResource(module_, IDD_SETTINGS));
+    ASSERT_TRUE(dialog.has_value());
+    const RECT whole = {0, 0, dialog->cx, dialog->cy};
+    const std::vector<int> inGroup = {IDC_CTRLSHIFT_RADIO, IDC_CTRLSHIFT_KEY, IDC_WIN_RADIO,
+                                      IDC_WIN_KEY,         IDC_FORCE,         IDC_STAY_HIDDEN};
+    std::vector<DialogItem> controls;
+    RECT group = {};
+    for (const DialogItem& item : dialog->items) {
+        if (item.windowClass == Ordinal(CLASS_BUTTON) &&
+            (item.style & BS_TYPEMASK) == BS_GROUPBOX) {
+            group = Covered(item);
+        } else if ((item.style & SS_TYPEMASK) != SS_ETCHEDHORZ ||
+                   item.windowClass != Ordinal(CLASS_STATIC)) {
+            controls.push_back(item);
+        }
+    }
+    EXPECT_TRUE(Inside(group, whole)) << "the group box";
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const RECT covered = Covered(controls[i]);
+        const int id = controls[i].id;
+        EXPECT_TRUE(Inside(covered, whole)) << "control " << id;
+        const bool grouped = std::find(inGroup.begin(), inGroup.end(), id) != inGroup.end();
+        EXPECT_EQ(Inside(covered, group), grouped) << "control " << id;
+        if (!grouped) {
+            EXPECT_GE(covered.top, group.bottom) << "control " << id << " beside the group";
+        }
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            RECT overlap = {};
+            const RECT other = Covered(controls[j]);
+            EXPECT_FALSE(IntersectRect(&overlap, &covered, &other))
+                << "controls " << id << " and " << controls[j].id << " overlap";
+        }
+    }
 }
 
 #pragma pack(push, 2)

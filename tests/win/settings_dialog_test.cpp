@@ -60,7 +60,7 @@ TEST(SettingsTemplate, MatchesItsTablesFieldByField) {
     EXPECT_EQ(dialog->x, 0);
     EXPECT_EQ(dialog->y, 0);
     EXPECT_EQ(dialog->cx, 217);
-    EXPECT_EQ(dialog->cy, 112);
+    EXPECT_EQ(dialog->cy, 125);
     EXPECT_EQ(dialog->menu, NameOrOrdinal{}) << ToText(dialog->menu);
     EXPECT_EQ(dialog->windowClass, NameOrOrdinal{}) << ToText(dialog->windowClass);
     EXPECT_EQ(dialog->caption, "Settings");
@@ -86,13 +86,15 @@ TEST(SettingsTemplate, MatchesItsTablesFieldByField) {
         {1005, CLASS_COMBOBOX, "", LIST, 169, 24, 26, 144},
         {1008, CLASS_BUTTON, " Force hiding on all displays (run as Administrator)",
          SHOWN | BS_AUTOCHECKBOX | WS_TABSTOP, 16, 45, 169, 10},
+        {1009, CLASS_BUTTON, " Keep the taskbar hidden until the hot key shows it",
+         SHOWN | BS_AUTOCHECKBOX | WS_TABSTOP, 16, 58, 175, 10},
         {1000, CLASS_BUTTON, " Load at Windows Startup", SHOWN | BS_AUTOCHECKBOX | WS_TABSTOP, 7,
-         71, 98, 10},
-        {1, CLASS_BUTTON, "OK", SHOWN | BS_DEFPUSHBUTTON | WS_TABSTOP, 106, 92, 50, 14},
-        {2, CLASS_BUTTON, "Cancel", SHOWN | BS_PUSHBUTTON | WS_TABSTOP, 161, 92, 50, 14},
+         84, 98, 10},
+        {1, CLASS_BUTTON, "OK", SHOWN | BS_DEFPUSHBUTTON | WS_TABSTOP, 106, 105, 50, 14},
+        {2, CLASS_BUTTON, "Cancel", SHOWN | BS_PUSHBUTTON | WS_TABSTOP, 161, 105, 50, 14},
         {65535, CLASS_BUTTON, " Hotkey to show or hide the Task Bar ", SHOWN | BS_GROUPBOX, 8, 7,
-         203, 57},
-        {65535, CLASS_STATIC, "", SHOWN | SS_ETCHEDHORZ, 0, 86, 225, 1},
+         203, 70},
+        {65535, CLASS_STATIC, "", SHOWN | SS_ETCHEDHORZ, 0, 99, 225, 1},
     };
     ASSERT_EQ(dialog->items.size(), std::size(items));
     for (std::size_t i = 0; i < std::size(items); ++i) {
@@ -188,6 +190,7 @@ TEST_F(SettingsDialog, OpensShowingWhatIsStored) {
         const char* winLetter;
         bool force;
         bool startup;
+        bool stayHidden = false;
     };
     const Case cases[] = {
         {"no settings", {}, true, "A", "X", false, false},
@@ -203,10 +206,12 @@ TEST_F(SettingsDialog, OpensShowingWhatIsStored) {
          {{VALUE_USES_CTRL_SHIFT, 1},
           {VALUE_CTRL_SHIFT_LETTER, 1},
           {VALUE_FORCE, 1},
-          {VALUE_START_AT_LOGON_BOX, 1}},
+          {VALUE_START_AT_LOGON_BOX, 1},
+          {VALUE_STAY_HIDDEN, 1}},
          true,
          "B",
          "X",
+         true,
          true,
          true},
     };
@@ -223,6 +228,7 @@ TEST_F(SettingsDialog, OpensShowingWhatIsStored) {
         EXPECT_EQ(Shown(IDC_WIN_KEY), c.winLetter) << c.name;
         EXPECT_EQ(Ticked(IDC_FORCE), c.force) << c.name;
         EXPECT_EQ(Ticked(IDC_STARTUP), c.startup) << c.name;
+        EXPECT_EQ(Ticked(IDC_STAY_HIDDEN), c.stayHidden) << c.name;
         EXPECT_EQ(AppState.startupAtOpen, c.startup ? 1 : 0) << c.name;
         DestroyWindow(dialog_);
         dialog_ = nullptr;
@@ -271,6 +277,7 @@ TEST_F(SettingsDialog, OkStoresTheChoicesAndReplacesTheHotKeyAtOnce) {
         Open();
         Choose(c.radio, c.list, c.position);
         CheckDlgButton(dialog_, IDC_FORCE, BST_CHECKED);
+        CheckDlgButton(dialog_, IDC_STAY_HIDDEN, BST_CHECKED);
         Press(IDOK);
         EXPECT_EQ(AppState.settingsDialogOpen, 0) << c.name;
         EXPECT_FALSE(IsWindowVisible(dialog_)) << c.name << ": the dialog stayed";
@@ -284,6 +291,8 @@ TEST_F(SettingsDialog, OkStoresTheChoicesAndReplacesTheHotKeyAtOnce) {
         EXPECT_EQ(StoredDword(VALUE_FORCE), 1u) << c.name;
         EXPECT_EQ(StoredDword(VALUE_START_AT_LOGON_BOX), 0u) << c.name;
         EXPECT_EQ(AppState.forceAllDisplays, 1) << c.name;
+        EXPECT_EQ(StoredDword(VALUE_STAY_HIDDEN), 1u) << c.name;
+        EXPECT_EQ(AppState.stayHidden, 1) << c.name;
         DestroyWindow(dialog_);
         dialog_ = nullptr;
     }

@@ -44,7 +44,7 @@ TEST_F(StressOnWine, FiveHundredHidesAndShowsByTheHotKeyEndWithTheWorkAreaWhereI
     int wrongAfterHide = 0;
     int wrongAfterShow = 0;
     for (int press = 0; press < 1000; ++press) {
-        const bool hides = state_.nextToggleShows == 0;
+        const bool hides = state_.lastAskedFor == TaskbarWanted::Shown;
         OnToggleHotKey(HOTKEY_ID_TOGGLE, state_, Win32Platform());
         const RECT area = WorkArea();
         const RECT& expected = hides ? WholeScreen() : start_;
@@ -68,6 +68,10 @@ public:
         return std::strcmp(className, TASKBAR_CLASS) == 0 ? nullptr
                                                           : real_.FindTopWindow(className, title);
     }
+    void VisitTopWindows(const char* className, const char* title,
+                         WindowVisitor& visitor) override {
+        real_.VisitTopWindows(className, title, visitor);
+    }
     Rect WindowRect(WindowHandle window) override { return real_.WindowRect(window); }
     bool IsShown(WindowHandle window) override { return real_.IsShown(window); }
     void SetShown(WindowHandle window, bool shown) override { real_.SetShown(window, shown); }
@@ -75,6 +79,9 @@ public:
     Rect WorkArea() override { return real_.WorkArea(); }
     void SetWorkArea(const Rect& area) override { real_.SetWorkArea(area); }
     ScreenSize PrimaryScreenSize() override { return real_.PrimaryScreenSize(); }
+    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) override {
+        return real_.Send(window, message, wParam);
+    }
 
 private:
     Desktop& real_ = Win32Desktop();
@@ -84,7 +91,8 @@ TEST_F(StressOnWine, WithoutATaskbarTheHotKeyAndTheSwitchesLeaveTheWorkAreaAndPo
     RegistryValueGuard policy(POLICY_KEY_PATH, POLICY_VALUE_NAME);
     const std::optional<std::vector<BYTE>> policyBefore = PolicyValue();
     DesktopWithoutTaskbar desktop;
-    Platform platform = {desktop, Win32Registry(), Win32Shell(), Win32Module(), Win32HotKeys()};
+    Platform platform = {desktop,       Win32Registry(), Win32Shell(),
+                         Win32Module(), Win32HotKeys(),  Win32WindowEvents()};
     state_.forceAllDisplays = 1;  // the policy would be switched along with the taskbar
 
     struct Case {
