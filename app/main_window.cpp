@@ -101,11 +101,10 @@ LRESULT OnTaskbarCreated() {
     return 0;
 }
 
-// Answered once what the user asked is recorded, so the second start acts
-// only then.
+// Answered once what the user asked is recorded (or, for a toggle, done),
+// so the second start acts only then; the answer says whether it was known.
 LRESULT OnUserAskedMessage(WPARAM asked) {
-    OnUserAsked(asked, AppState, Win32Platform());
-    return 0;
+    return OnUserAsked(asked, AppState, Win32Platform()) ? USER_ASK_KNOWN : 0;
 }
 
 }  // namespace

@@ -27,23 +27,37 @@ bool TrayMouseOpensMenu(std::uint32_t mouseMessage) {
     return mouseMessage == TRAY_LEFT_BUTTON_DOWN || mouseMessage == TRAY_RIGHT_BUTTON_DOWN;
 }
 
-void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& platform) {
-    if (hotKeyId != HOTKEY_ID_TOGGLE) {
-        return;
-    }
-    // The taskbar may have changed since the last press: a second start's
-    // switch, an uninstaller's -show, or a restarted shell's new taskbar.
+namespace {
+
+// The taskbar may have changed since the last toggle: a second start's
+// switch, an uninstaller's -show, or a restarted shell's new taskbar.
+void ToggleAsAsked(AppStateRecord& state, Platform& platform) {
     if (const std::optional<bool> showed = ToggleTaskbar(state, platform)) {
         AskFor(*showed ? TaskbarWanted::Shown : TaskbarWanted::Hidden, state, platform);
     }
 }
 
-void OnUserAsked(std::uintptr_t asked, AppStateRecord& state, Platform& platform) {
-    if (asked == static_cast<std::uintptr_t>(UserAsked::Show)) {
-        AskFor(TaskbarWanted::Shown, state, platform);
-    } else if (asked == static_cast<std::uintptr_t>(UserAsked::Hide)) {
-        AskFor(TaskbarWanted::Hidden, state, platform);
+}  // namespace
+
+void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& platform) {
+    if (hotKeyId == HOTKEY_ID_TOGGLE) {
+        ToggleAsAsked(state, platform);
     }
+}
+
+bool OnUserAsked(std::uintptr_t asked, AppStateRecord& state, Platform& platform) {
+    switch (static_cast<UserAsked>(asked)) {
+        case UserAsked::Show:
+            AskFor(TaskbarWanted::Shown, state, platform);
+            return true;
+        case UserAsked::Hide:
+            AskFor(TaskbarWanted::Hidden, state, platform);
+            return true;
+        case UserAsked::Toggle:
+            ToggleAsAsked(state, platform);
+            return true;
+    }
+    return false;
 }
 
 void OnMainWindowDestroyed(AppStateRecord& state, Platform& platform) {

@@ -27,9 +27,10 @@ bool TrayMouseOpensMenu(std::uint32_t mouseMessage);
 void OnToggleHotKey(std::int32_t hotKeyId, AppStateRecord& state, Platform& platform);
 
 // A second start is about to show or hide the taskbar itself: what the user
-// asked for, recorded before it happens. Requests not known here (a later
-// version's) change nothing.
-void OnUserAsked(std::uintptr_t asked, AppStateRecord& state, Platform& platform);
+// asked for, recorded before it happens; or it asks this instance to toggle
+// the taskbar, as the hot key does. Returns whether the request is known:
+// those of a later version change nothing.
+bool OnUserAsked(std::uintptr_t asked, AppStateRecord& state, Platform& platform);
 
 // The main window is being destroyed: the edge is stored, the hot key let
 // go and the guard stopped; the taskbar stays as it is.

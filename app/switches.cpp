@@ -18,16 +18,16 @@ constexpr WindowHandle NO_OWNER = nullptr;
 
 // The user's word reaches the resident instance before the taskbar changes,
 // so that its guard does not undo a show (the uninstaller's among them).
-// Without a resident window, or when it does not answer, the switch still
-// acts.
-void TellResident(UserAsked asked, const AppStateRecord& state, Platform& platform) {
+// True when the instance answered that it knows the request.
+bool TellResident(UserAsked asked, const AppStateRecord& state, Platform& platform) {
     if (state.userAskedMsg == 0) {
-        return;
+        return false;
     }
-    if (const WindowHandle resident =
-            platform.desktop.FindTopWindow(state.windowClassName, state.windowTitle)) {
-        platform.desktop.Send(resident, state.userAskedMsg, static_cast<std::uintptr_t>(asked));
-    }
+    const WindowHandle resident =
+        platform.desktop.FindTopWindow(state.windowClassName, state.windowTitle);
+    return resident != nullptr &&
+           platform.desktop.Send(resident, state.userAskedMsg,
+                                 static_cast<std::uintptr_t>(asked)) == USER_ASK_KNOWN;
 }
 
 }  // namespace
@@ -38,6 +38,9 @@ SecondInstanceAction SecondInstanceActionFor(const SwitchText& text) {
     }
     if (AsksToHide(text)) {
         return SecondInstanceAction::HideTaskbar;
+    }
+    if (text.HasArgument(SWITCH_TOGGLE)) {
+        return SecondInstanceAction::ToggleTaskbar;
     }
     if (text.Contains(SWITCH_MULTI)) {
         return SecondInstanceAction::AllowMultimon;
@@ -54,6 +57,8 @@ ResidentSwitches ResidentSwitchesFor(const SwitchText& text) {
         switches.toggle = StartToggle::ShowTaskbar;
     } else if (AsksToHide(text)) {
         switches.toggle = StartToggle::HideTaskbar;
+    } else if (text.HasArgument(SWITCH_TOGGLE)) {
+        switches.toggle = StartToggle::ToggleTaskbar;
     }
     return switches;
 }
@@ -67,6 +72,11 @@ void RunSecondInstance(const SwitchText& text, AppStateRecord& state, Platform& 
         case SecondInstanceAction::HideTaskbar:
             TellResident(UserAsked::Hide, state, platform);
             HideShowTaskbar(0, state, platform);
+            break;
+        case SecondInstanceAction::ToggleTaskbar:
+            if (!TellResident(UserAsked::Toggle, state, platform)) {
+                ToggleTaskbar(state, platform);
+            }
             break;
         case SecondInstanceAction::AllowMultimon:
             SetTaskbarNoMultimon(0, FROM_SWITCH, NO_OWNER, platform);
@@ -97,8 +107,18 @@ bool RunPolicyWriteOnly(const SwitchText& text, Platform& platform) {
     }
 }
 
-bool ApplyResidentSwitches(const SwitchText& text, AppStateRecord& state, Platform& platform) {
-    const ResidentSwitches switches = ResidentSwitchesFor(text);
+ResidentSwitches DecideStartToggle(ResidentSwitches switches, Platform& platform) {
+    if (switches.toggle == StartToggle::ToggleTaskbar) {
+        const WindowHandle taskbar = platform.desktop.FindTopWindow(TASKBAR_CLASS, "");
+        switches.toggle = taskbar == nullptr                  ? StartToggle::None
+                          : platform.desktop.IsShown(taskbar) ? StartToggle::HideTaskbar
+                                                              : StartToggle::ShowTaskbar;
+    }
+    return switches;
+}
+
+bool ApplyResidentSwitches(const ResidentSwitches& switches, AppStateRecord& state,
+                           Platform& platform) {
     switch (switches.toggle) {
         case StartToggle::ShowTaskbar:
             HideShowTaskbar(1, state, platform);
@@ -107,6 +127,11 @@ bool ApplyResidentSwitches(const SwitchText& text, AppStateRecord& state, Platfo
         case StartToggle::HideTaskbar:
             HideShowTaskbar(0, state, platform);
             state.lastAskedFor = TaskbarWanted::Hidden;
+            break;
+        case StartToggle::ToggleTaskbar:
+            if (const std::optional<bool> showed = ToggleTaskbar(state, platform)) {
+                state.lastAskedFor = *showed ? TaskbarWanted::Shown : TaskbarWanted::Hidden;
+            }
             break;
         case StartToggle::None:
             break;

@@ -64,10 +64,13 @@ BOOL InitInstance(HINSTANCE instance, int /*showCommand*/, const SwitchText& swi
     }
     ShowWindow(window, SW_HIDE);
     UpdateWindow(window);
+    // Decided before the icon comes, which a shell may show its taskbar for.
+    const ResidentSwitches start =
+        DecideStartToggle(ResidentSwitchesFor(switches), Win32Platform());
     AppState.trayIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SMALL_ICON));
     NotifyTrayIcon(NIM_ADD, AppState.trayIcon);
 
-    if (!ApplyResidentSwitches(switches, AppState, Win32Platform())) {
+    if (!ApplyResidentSwitches(start, AppState, Win32Platform())) {
         // The window's destruction takes down what its creation set up.
         DestroyWindow(window);
         return FALSE;

@@ -29,6 +29,7 @@ struct Asked {
     bool multi;
     bool noMulti;
     bool exit;
+    bool toggle;  // in the first start's taskbar, shown here: a hide
 };
 
 std::string Searched(const std::string& commandLine) {
@@ -41,10 +42,28 @@ std::string Searched(const std::string& commandLine) {
     return text;
 }
 
+// "-toggle" counts only as an argument of its own after the program's path,
+// which is quoted or ends at the first blank.
+bool HasToggleArgument(const std::string& text) {
+    std::size_t at = 0;
+    if (!text.empty() && text[0] == '"') {
+        const std::size_t closing = text.find('"', 1);
+        at = closing == std::string::npos ? text.size() : closing + 1;
+    } else {
+        at = text.find_first_of(" \t");
+    }
+    std::string arguments = at == std::string::npos ? "" : text.substr(at);
+    for (char& c : arguments) {
+        c = c == '\t' ? ' ' : c;
+    }
+    // An argument may follow the closing quote with no blank between.
+    return (" " + arguments + " ").find(" -toggle ") != std::string::npos;
+}
+
 Asked AskedBy(const std::string& text) {
     const auto has = [&](const char* word) { return text.find(word) != std::string::npos; };
     return Asked{has("-show"), has("-hide") && !has("-hider"), has("-multi"), has("-nomulti"),
-                 has("-exit")};
+                 has("-exit"), HasToggleArgument(text)};
 }
 
 struct Desk {
@@ -112,9 +131,9 @@ void CheckSecondInstance(const std::string& commandLine, const Asked& asked, Set
     AppStateRecord state = {};
     RunSecondInstance(SwitchText(commandLine.c_str()), state, desk.fake.platform);
     desk.CheckCommon("second instance");
-    const bool hide = !asked.show && asked.hide;
+    const bool hide = !asked.show && (asked.hide || asked.toggle);
     desk.CheckTaskbar(asked.show, hide, "second instance");
-    const bool policy = !asked.show && !asked.hide && (asked.multi || asked.noMulti);
+    const bool policy = !asked.show && !hide && (asked.multi || asked.noMulti);
     Require(policy || desk.Count("OpenKey") + desk.Count("CreateKey") == 0,
             "the policy was touched unasked (second instance)");
     RequirePolicy(desk, policy, asked, setting);
@@ -125,7 +144,8 @@ void CheckPolicyWriteOnly(const std::string& commandLine, const Asked& asked, Se
     const bool ends = RunPolicyWriteOnly(SwitchText(commandLine.c_str()), desk.fake.platform);
     desk.CheckCommon("policy write only");
     desk.CheckTaskbar(false, false, "policy write only");
-    const bool policy = asked.exit && !asked.show && !asked.hide && (asked.multi || asked.noMulti);
+    const bool policy =
+        asked.exit && !asked.show && !asked.hide && !asked.toggle && (asked.multi || asked.noMulti);
     Require(ends == policy, "a start was taken for a policy write, or one was missed");
     Require(ends || desk.fake.log.calls.empty(), "a start left to the instance rule was acted on");
     RequirePolicy(desk, ends, asked, setting);
@@ -134,13 +154,16 @@ void CheckPolicyWriteOnly(const std::string& commandLine, const Asked& asked, Se
 void CheckResident(const std::string& commandLine, const Asked& asked, Setting setting) {
     Desk desk(setting);
     AppStateRecord state = {};
-    const bool stays =
-        ApplyResidentSwitches(SwitchText(commandLine.c_str()), state, desk.fake.platform);
+    const ResidentSwitches start =
+        DecideStartToggle(ResidentSwitchesFor(SwitchText(commandLine.c_str())), desk.fake.platform);
+    const bool stays = ApplyResidentSwitches(start, state, desk.fake.platform);
     desk.CheckCommon("resident");
     Require(stays == !asked.exit, "-exit decided wrongly");
     Require(desk.Count("OpenKey") + desk.Count("CreateKey") == 0,
             "the resident's switches touched the registry");
-    const bool hide = !asked.show && asked.hide;
+    // A toggle without a taskbar has nothing to go by, and asks nothing.
+    const bool toggles = asked.toggle && setting != Setting::NoTaskbar;
+    const bool hide = !asked.show && (asked.hide || toggles);
     desk.CheckTaskbar(asked.show, hide, "resident");
     Require(state.lastAskedFor == (hide ? TaskbarWanted::Hidden : TaskbarWanted::Shown),
             "what the user asked for is recorded wrongly");

@@ -100,6 +100,7 @@ COMMAND_LINES = {
     "beyond-259": b"Shelfcloak.exe " + b"x" * 300 + b" -show",
     "across-259": b"Shelfcloak.exe " + b"y" * 241 + b"-hide",
     "high-bytes": b"Shelfcloak.exe \xc4\xd6\xdc -\xc8XIT -SHOW\x7f",
+    "toggle-exit": b'"C:\\x -toggle\\Shelfcloak.exe" -TOGGLE\t-exit -nomulti',
 }
 
 

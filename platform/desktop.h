@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/handles.h"
 
@@ -52,9 +53,10 @@ public:
     virtual void SetWorkArea(const Rect& area) = 0;
     virtual ScreenSize PrimaryScreenSize() = 0;
     // Sends a message to another program's window and waits for its answer,
-    // a few seconds at most and not at all while its thread hangs; false
+    // a few seconds at most and not at all while its thread hangs; empty
     // when it did not answer.
-    virtual bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) = 0;
+    virtual std::optional<std::intptr_t> Send(WindowHandle window, std::uint32_t message,
+                                              std::uintptr_t wParam) = 0;
 
 protected:
     ~Desktop() = default;

@@ -7,6 +7,8 @@ inline constexpr const char* SWITCH_HIDE = "-hide";
 // turns "-hide" off.
 inline constexpr const char* SWITCH_HIDE_BLOCKER = "-hider";
 inline constexpr const char* SWITCH_EXIT = "-exit";
+// Looked for as a whole argument, never inside another word or a path.
+inline constexpr const char* SWITCH_TOGGLE = "-toggle";
 inline constexpr const char* SWITCH_MULTI = "-multi";
 inline constexpr const char* SWITCH_NO_MULTI = "-nomulti";
 

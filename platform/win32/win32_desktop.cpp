@@ -73,10 +73,14 @@ public:
         return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
 
-    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) override {
-        DWORD_PTR ignored = 0;
-        return SendMessageTimeoutA(window, message, wParam, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
-                                   &ignored) != 0;
+    std::optional<std::intptr_t> Send(WindowHandle window, std::uint32_t message,
+                                      std::uintptr_t wParam) override {
+        DWORD_PTR answer = 0;
+        if (SendMessageTimeoutA(window, message, wParam, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS,
+                                &answer) == 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::intptr_t>(answer);
     }
 };
 

@@ -32,12 +32,6 @@ protected:
 };
 
 // The work area that a shown taskbar at the bottom of the screen leaves.
-RECT AboveTheTaskbar() {
-    RECT bar = {};
-    GetWindowRect(FindWindowA("Shell_TrayWnd", ""), &bar);
-    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), bar.top};
-}
-
 int SecondaryTaskbarsShown() {
     int shown = 0;
     for (HWND window = nullptr;
@@ -149,6 +143,8 @@ TEST_F(HotKey, StayHiddenHidesTheTaskbarAgainUntilTheUserShowsIt) {
         {"a new shell, option on", 1, nullptr, nullptr, true, true},
         {"a show after a second start's -hide", 1, "-hide", nullptr, false, true},
         {"a show after a second start's -show", 1, nullptr, "-show", false, false},
+        {"a show after a second start's -toggle", 1, "-toggle", nullptr, false, true},
+        {"a show after a second start's -toggle showed it", 1, nullptr, "-toggle", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -181,7 +177,7 @@ TEST_F(HotKey, StayHiddenHidesTheTaskbarAgainUntilTheUserShowsIt) {
 // strip, and goes on working.
 TEST_F(HotKey, StayHiddenGivesUpAStormOfShows) {
     Store({{"System", 1}, {VALUE_STAY_HIDDEN, 1}});
-    const RECT aboveTheTaskbar = AboveTheTaskbar();
+    const RECT aboveTheTaskbar = AreaBesideTaskbar();
     StartResident();
     PressKeys(CTRL_SHIFT_A);
     ASSERT_TRUE(TaskbarStays(false));

@@ -62,6 +62,26 @@ TEST_F(Switches, FirstStartWithHideAndExitHidesAndLeavesNothingBehind) {
     EXPECT_EQ(FindMainWindow(), nullptr);
 }
 
+// "-toggle" goes by the taskbar as it is: a first start with "-exit" flips
+// it and ends, and a second start has the resident instance flip it.
+TEST_F(Switches, ToggleFlipsTheTaskbarFromAFirstStartWithExitAndFromASecondStart) {
+    EXPECT_EQ(RunToExit("-toggle -exit"), 0u);
+    EXPECT_TRUE(TaskbarBecomes(false));
+    EXPECT_EQ(RunToExit("-TOGGLE -exit"), 0u);
+    EXPECT_TRUE(TaskbarBecomes(true));
+    EXPECT_EQ(CountProgramProcesses(), 0);
+
+    StartResident();
+    EXPECT_EQ(RunToExit("-toggle"), 0u);
+    EXPECT_TRUE(TaskbarBecomes(false));
+    EXPECT_TRUE(WorkAreaSeenIs(WholeScreen()));
+    EXPECT_EQ(RunToExit("-toggle"), 0u);
+    EXPECT_TRUE(TaskbarBecomes(true));
+    EXPECT_TRUE(WorkAreaSeenIs(AreaBesideTaskbar()));
+    EXPECT_TRUE(resident_.Running());
+    EXPECT_EQ(CountProgramProcesses(), 1);
+}
+
 TEST_F(Switches, FirstStartWithHideStaysResident) {
     StartResident("-hide");
     EXPECT_TRUE(TaskbarBecomes(false));

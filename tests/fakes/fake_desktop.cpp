@@ -115,9 +115,13 @@ ScreenSize FakeDesktop::PrimaryScreenSize() {
     return screen;
 }
 
-bool FakeDesktop::Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) {
+std::optional<std::intptr_t> FakeDesktop::Send(WindowHandle window, std::uint32_t message,
+                                               std::uintptr_t wParam) {
     char text[64];
     std::snprintf(text, sizeof text, " 0x%X %ju", message, static_cast<std::uintmax_t>(wParam));
     log_.Add("Send " + NameOf(window) + text);
-    return Find(window) != nullptr && std::find(hung.begin(), hung.end(), window) == hung.end();
+    if (Find(window) == nullptr || std::find(hung.begin(), hung.end(), window) != hung.end()) {
+        return std::nullopt;
+    }
+    return answer;
 }

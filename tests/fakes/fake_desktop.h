@@ -26,8 +26,9 @@ public:
     Rect workArea = {};
     ScreenSize screen = {};
 
-    // Windows that do not answer what is sent to them.
+    // Windows that do not answer what is sent to them; the others answer this.
     std::vector<WindowHandle> hung;
+    std::intptr_t answer = 1;
 
     WindowHandle FindTopWindow(const char* className, const char* title) override;
     void VisitTopWindows(const char* className, const char* title, WindowVisitor& visitor) override;
@@ -38,7 +39,8 @@ public:
     Rect WorkArea() override;
     void SetWorkArea(const Rect& area) override;
     ScreenSize PrimaryScreenSize() override;
-    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) override;
+    std::optional<std::intptr_t> Send(WindowHandle window, std::uint32_t message,
+                                      std::uintptr_t wParam) override;
 
 private:
     Window* Find(WindowHandle handle);

@@ -36,8 +36,9 @@ struct Desk {
         state.stayHidden = stayHidden;
     }
     void Press() { OnToggleHotKey(HOTKEY_ID_TOGGLE, state, fake.platform); }
-    void Ask(UserAsked asked) {
-        OnUserAsked(static_cast<std::uintptr_t>(asked), state, fake.platform);
+    // Whether the instance knew the request, as it answers the second start.
+    bool Ask(UserAsked asked) {
+        return OnUserAsked(static_cast<std::uintptr_t>(asked), state, fake.platform);
     }
     void Option(std::int32_t on) {
         state.stayHidden = on;
@@ -57,7 +58,9 @@ struct Step {
 const Step PRESS = {"press", [](Desk& d) { d.Press(); }};
 const Step ASK_SHOW = {"second start's -show", [](Desk& d) { d.Ask(UserAsked::Show); }};
 const Step ASK_HIDE = {"second start's -hide", [](Desk& d) { d.Ask(UserAsked::Hide); }};
-const Step ASK_OTHER = {"an unknown request", [](Desk& d) { d.Ask(UserAsked{3}); }};
+const Step ASK_TOGGLE = {"second start's -toggle",
+                         [](Desk& d) { EXPECT_TRUE(d.Ask(UserAsked::Toggle)); }};
+const Step ASK_OTHER = {"an unknown request", [](Desk& d) { EXPECT_FALSE(d.Ask(UserAsked{4})); }};
 const Step OPTION_ON = {"option on", [](Desk& d) { d.Option(1); }};
 const Step OPTION_OFF = {"option off", [](Desk& d) { d.Option(0); }};
 const Step WINDOW_ENDS = {"window destroyed",
@@ -77,6 +80,7 @@ TEST(Guard, WatchesOnlyWhileTheUserWantsTheTaskbarHiddenAndTheOptionIsOn) {
         {"a second start's word",
          1,
          {{ASK_HIDE, true}, {ASK_OTHER, true}, {ASK_SHOW, false}, {ASK_OTHER, false}}},
+        {"a second start's toggles", 1, {{ASK_TOGGLE, true}, {ASK_TOGGLE, false}, {PRESS, true}}},
         {"turned on and off while hidden",
          0,
          {{PRESS, false}, {OPTION_ON, true}, {OPTION_OFF, false}}},

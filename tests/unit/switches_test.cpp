@@ -22,6 +22,8 @@ const char* NameOf(SecondInstanceAction action) {
             return "show";
         case SecondInstanceAction::HideTaskbar:
             return "hide";
+        case SecondInstanceAction::ToggleTaskbar:
+            return "toggle";
         case SecondInstanceAction::AllowMultimon:
             return "multi";
         case SecondInstanceAction::ForbidMultimon:
@@ -38,6 +40,8 @@ const char* NameOf(StartToggle toggle) {
             return "show";
         case StartToggle::HideTaskbar:
             return "hide";
+        case StartToggle::ToggleTaskbar:
+            return "toggle";
     }
     return "?";
 }
@@ -80,6 +84,15 @@ const SwitchCase SWITCH_CASES[] = {
     {"C:\\my-hider\\Shelfcloak.exe -show -exit", SecondInstanceAction::ShowTaskbar,
      StartToggle::ShowTaskbar, true},
     {"Shelfcloak.exe -hid e", SecondInstanceAction::None, StartToggle::None, false},
+    // "-toggle": after "-show" and "-hide", before the policy; a whole argument only.
+    {"Shelfcloak.exe -TOGGLE -exit", SecondInstanceAction::ToggleTaskbar,
+     StartToggle::ToggleTaskbar, true},
+    {"Shelfcloak.exe -toggle -hide", SecondInstanceAction::HideTaskbar, StartToggle::HideTaskbar,
+     false},
+    {"Shelfcloak.exe -nomulti -toggle", SecondInstanceAction::ToggleTaskbar,
+     StartToggle::ToggleTaskbar, false},
+    {"\"C:\\x -toggle\\Shelfcloak.exe\" -togglex", SecondInstanceAction::None, StartToggle::None,
+     false},
 };
 
 TEST(Switches, EachInstanceFindsItsSwitches) {
@@ -127,9 +140,10 @@ struct Desk {
 // The resident instance hears of -show and -hide before the taskbar
 // changes; the switch acts whether it answers or not.
 TEST(RunSecondInstance, CarriesOutOneSwitch) {
-    enum class Resident { Answers, Hangs, None };
+    enum class Resident { Answers, Hangs, None, KnowsNoToggle };
     const std::string ASKS_SHOW = "Send SHELFCLOAK 0xC0DE 1";
     const std::string ASKS_HIDE = "Send SHELFCLOAK 0xC0DE 2";
+    const std::string ASKS_TOGGLE = "Send SHELFCLOAK 0xC0DE 3";
     const std::string HIDES = "SetWorkArea 0,0,1280,800";
     struct Case {
         const char* commandLine;
@@ -151,6 +165,13 @@ TEST(RunSecondInstance, CarriesOutOneSwitch) {
         {"Shelfcloak.exe -nomulti -hide",
          Resident::Answers,
          {ASKS_HIDE, HIDES, "Hide Shell_TrayWnd"}},
+        // The resident toggles; when it cannot, the second start does.
+        {"Shelfcloak.exe -toggle", Resident::Answers, {ASKS_TOGGLE}},
+        {"Shelfcloak.exe -toggle",
+         Resident::KnowsNoToggle,
+         {ASKS_TOGGLE, HIDES, "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe -toggle", Resident::Hangs, {ASKS_TOGGLE, HIDES, "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe -toggle", Resident::None, {HIDES, "Hide Shell_TrayWnd"}},
     };
     for (const Case& c : cases) {
         Desk desk;
@@ -158,6 +179,8 @@ TEST(RunSecondInstance, CarriesOutOneSwitch) {
             desk.fake.desktop.hung.push_back(desk.resident);
         } else if (c.resident == Resident::None) {
             desk.state.windowClassName[0] = 'X';  // the lookup finds no such window
+        } else if (c.resident == Resident::KnowsNoToggle) {
+            desk.fake.desktop.answer = 0;  // as an earlier version answers
         }
         RunSecondInstance(SwitchText(c.commandLine), desk.state, desk.fake.platform);
         EXPECT_TRUE(SameCalls(desk.Effects(), c.effects))
@@ -277,6 +300,19 @@ TEST(ApplyResidentSwitches, RecordWhatTheUserAskedFor) {
         {"Shelfcloak.exe -exit", SHOWN, false, SHOWN, false, {}},
         {"Shelfcloak.exe -nomulti -multi", SHOWN, true, SHOWN, false, {}},
         {"C:\\a-hider\\Shelfcloak.exe -hide", SHOWN, true, SHOWN, false, {}},
+        // The taskbar shows, so a toggle hides it, whatever was asked before.
+        {"Shelfcloak.exe -toggle",
+         HIDDEN,
+         true,
+         HIDDEN,
+         true,
+         {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
+        {"Shelfcloak.exe -toggle -exit",
+         SHOWN,
+         false,
+         HIDDEN,
+         false,
+         {"SetWorkArea 0,0,1280,800", "Hide Shell_TrayWnd"}},
     };
     for (const Case& c : cases) {
         const char* name = c.commandLine != nullptr ? c.commandLine : "<no command line>";
@@ -284,8 +320,9 @@ TEST(ApplyResidentSwitches, RecordWhatTheUserAskedFor) {
         desk.state.mainWindow = desk.resident;
         desk.state.stayHidden = 1;
         desk.state.lastAskedFor = c.askedBefore;
-        EXPECT_EQ(ApplyResidentSwitches(SwitchText(c.commandLine), desk.state, desk.fake.platform),
-                  c.staysResident)
+        const ResidentSwitches start =
+            DecideStartToggle(ResidentSwitchesFor(SwitchText(c.commandLine)), desk.fake.platform);
+        EXPECT_EQ(ApplyResidentSwitches(start, desk.state, desk.fake.platform), c.staysResident)
             << name;
         EXPECT_EQ(desk.state.lastAskedFor, c.askedAfter) << name;
         EXPECT_EQ(desk.fake.windowEvents.watching, c.guards) << name;

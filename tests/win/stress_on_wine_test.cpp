@@ -79,7 +79,8 @@ public:
     Rect WorkArea() override { return real_.WorkArea(); }
     void SetWorkArea(const Rect& area) override { real_.SetWorkArea(area); }
     ScreenSize PrimaryScreenSize() override { return real_.PrimaryScreenSize(); }
-    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam) override {
+    std::optional<std::intptr_t> Send(WindowHandle window, std::uint32_t message,
+                                      std::uintptr_t wParam) override {
         return real_.Send(window, message, wParam);
     }
 
@@ -114,11 +115,13 @@ TEST_F(StressOnWine, WithoutATaskbarTheHotKeyAndTheSwitchesLeaveTheWorkAreaAndPo
          }},
         {"first start -hide -exit",
          [](AppStateRecord& s, Platform& p) {
-             EXPECT_FALSE(ApplyResidentSwitches(SwitchText("Shelfcloak.exe -hide -exit"), s, p));
+             EXPECT_FALSE(ApplyResidentSwitches(
+                 ResidentSwitchesFor(SwitchText("Shelfcloak.exe -hide -exit")), s, p));
          }},
         {"first start -show",
          [](AppStateRecord& s, Platform& p) {
-             EXPECT_TRUE(ApplyResidentSwitches(SwitchText("Shelfcloak.exe -show"), s, p));
+             EXPECT_TRUE(ApplyResidentSwitches(
+                 ResidentSwitchesFor(SwitchText("Shelfcloak.exe -show")), s, p));
          }},
     };
     for (const Case& c : cases) {
