@@ -238,13 +238,13 @@ TEST_F(About, TheAddressIsAHandAndUnderlinedUnderThePointerAndPurpleOnceFollowed
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(AddressLooks(box, LINK_BLUE, false));
 
-    ASSERT_TRUE(MovePointer(ControlCentre(box, IDC_HOME_PAGE)));
+    ASSERT_TRUE(GlidePointer(ControlCentre(box, IDC_HOME_PAGE)));
     EXPECT_TRUE(AddressLooks(box, LINK_BLUE, true)) << "under the pointer";
     EXPECT_EQ(PointerImage(), handImage) << "the pointer over the address is no hand";
     ClickAt(ControlCentre(box, IDC_HOME_PAGE));
     EXPECT_TRUE(WaitFor([&] { return !opened_.Opened().empty(); }, QUICK)) << "nothing opened";
     // Within the box: Wine brings the capturing link no moves from outside its window.
-    ASSERT_TRUE(MovePointer(ControlCentre(box, ICON_ID)));
+    ASSERT_TRUE(GlidePointer(ControlCentre(box, ICON_ID)));
     EXPECT_TRUE(AddressLooks(box, VISITED_PURPLE, false)) << "once followed";
     EXPECT_NE(PointerImage(), handImage) << "the hand stayed off the address";
     EXPECT_EQ(opened_.Opened(), std::vector<std::string>{OPENED_ADDRESS});

@@ -144,6 +144,22 @@ bool MovePointer(POINT to) {
     return Send(move);
 }
 
+bool GlidePointer(POINT to) {
+    constexpr int STEPS = 8;
+    constexpr DWORD STEP_MS = 10;
+    POINT from = {};
+    GetCursorPos(&from);
+    for (int step = 1; step <= STEPS; ++step) {
+        const POINT at = {from.x + (to.x - from.x) * step / STEPS,
+                          from.y + (to.y - from.y) * step / STEPS};
+        if (!MovePointer(at)) {
+            return false;
+        }
+        Sleep(STEP_MS);
+    }
+    return true;
+}
+
 bool Click(POINT at, MouseButton button) {
     const bool left = button == MouseButton::Left;
     std::vector<INPUT> click = {

@@ -19,8 +19,10 @@ bool HeldElsewhere(const std::string& keys);
 
 enum class MouseButton { Left, Right };
 
-// Moves the pointer to a point of the primary screen, and clicks there.
+// Moves the pointer to a point of the primary screen, at once, or as a hand
+// does, through the points between, and clicks there.
 bool MovePointer(POINT to);
+bool GlidePointer(POINT to);
 bool Click(POINT at, MouseButton button = MouseButton::Left);
 
 // Presses a combination that this process holds as a hot key and returns
