@@ -1,10 +1,13 @@
 // Measures one run of a resident notification-area program on the Wine shell
 // desktop, from another process, as its user meets it:
 //
-//   probe PROGRAM WORK_FOLDER IDLE_SECONDS
+//   probe PROGRAM WORK_FOLDER IDLE_SECONDS [keep-hidden]
 //
-// PROGRAM and WORK_FOLDER are Windows paths. The probe starts PROGRAM, waits for its icon, reads
-// its memory, lets it idle, presses its hot key twice and ends it. It prints
+// PROGRAM and WORK_FOLDER are Windows paths. The probe starts PROGRAM, waits
+// for its icon, reads its memory, hides the taskbar with the hot key, lets it
+// idle so, shows the taskbar with the hot key and ends it. With keep-hidden,
+// before that show it shows the taskbar as the shell does, its event raised,
+// and times until PROGRAM has hidden it again. It prints
 //
 //   sync NAME pid=N    then waits for WORK_FOLDER\NAME.done (or .failed)
 //                      while the host reads the process from outside
@@ -45,6 +48,7 @@ constexpr DWORD EMPTY_TRAY_LIMIT_MS = 5000;
 constexpr DWORD SETTLE_MS = 1000;
 // Between the two presses, as a user would leave at least.
 constexpr DWORD BETWEEN_PRESSES_MS = 500;
+constexpr const char* KEEP_HIDDEN = "keep-hidden";
 
 void Print(const std::string& line) {
     const std::string text = line + "\n";
@@ -178,7 +182,22 @@ private:
     PROCESS_INFORMATION info_;
 };
 
-int Measure(const std::string& program, const std::string& folder, DWORD idleSeconds) {
+// The shell's show of the hidden taskbar, with the event Windows raises for
+// it (Wine raises none), timed until the taskbar is hidden again.
+bool ShowAsTheShellAndTime(double& milliseconds) {
+    const HWND taskbar = Taskbar();
+    const std::int64_t start = Now();
+    ShowWindow(taskbar, SW_SHOWNA);
+    NotifyWinEvent(EVENT_OBJECT_SHOW, taskbar, OBJID_WINDOW, CHILDID_SELF);
+    if (!WaitFor([] { return !TaskbarShown(); }, TASKBAR_LIMIT_MS, LOOK_INTERVAL_MS)) {
+        return false;
+    }
+    milliseconds = MillisecondsSince(start);
+    return true;
+}
+
+int Measure(const std::string& program, const std::string& folder, DWORD idleSeconds,
+            bool keepsHidden) {
     if (!TaskbarShown()) {
         return Fail("the taskbar must start shown");
     }
@@ -213,6 +232,15 @@ int Measure(const std::string& program, const std::string& folder, DWORD idleSec
     // The time between looks bounds the figure's resolution.
     add("icon_looks", std::to_string(watch.Looks()));
 
+    // Hidden for the rest of the day, as the user wants it: with keep-hidden,
+    // the program watches for the shell's shows while it idles.
+    Sleep(SETTLE_MS);
+    double hideMs = 0;
+    if (!PressAndTime(false, hideMs)) {
+        ShowTaskbar();
+        return Fail("the hot key did not hide the taskbar");
+    }
+    add("hide_ms", Decimal(hideMs));
     Sleep(SETTLE_MS);
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
@@ -237,19 +265,20 @@ int Measure(const std::string& program, const std::string& folder, DWORD idleSec
         return Fail("the host did not read the idle process");
     }
 
-    double hideMs = 0;
+    double rehideMs = 0;
+    if (keepsHidden) {
+        if (!ShowAsTheShellAndTime(rehideMs)) {
+            ShowTaskbar();
+            return Fail("the shell's show was not undone");
+        }
+        add("rehide_ms", Decimal(rehideMs));
+    }
+    Sleep(BETWEEN_PRESSES_MS);
     double showMs = 0;
-    const bool hid = PressAndTime(false, hideMs);
-    if (hid) {
-        Sleep(BETWEEN_PRESSES_MS);
-    }
-    const bool showed = hid && PressAndTime(true, showMs);
-    if (!showed) {
+    if (!PressAndTime(true, showMs)) {
         ShowTaskbar();
-        return Fail(hid ? "the hot key did not show the taskbar"
-                        : "the hot key did not hide the taskbar");
+        return Fail("the hot key did not show the taskbar");
     }
-    add("hide_ms", Decimal(hideMs));
     add("show_ms", Decimal(showMs));
     if (!resident.Running()) {
         return Fail("the program ended by itself");
@@ -261,8 +290,8 @@ int Measure(const std::string& program, const std::string& folder, DWORD idleSec
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        return Fail("usage: probe PROGRAM WORK_FOLDER IDLE_SECONDS");
+    if (argc != 4 && !(argc == 5 && std::string(argv[4]) == KEEP_HIDDEN)) {
+        return Fail("usage: probe PROGRAM WORK_FOLDER IDLE_SECONDS [keep-hidden]");
     }
-    return Measure(argv[1], argv[2], static_cast<DWORD>(std::atoi(argv[3])));
+    return Measure(argv[1], argv[2], static_cast<DWORD>(std::atoi(argv[3])), argc == 5);
 }
