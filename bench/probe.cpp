@@ -146,18 +146,21 @@ std::optional<std::uint64_t> CpuTime(HANDLE process) {
     return join(kernel) + join(user);
 }
 
-// A press of the hot key, timed from the moment it is pressed until the
-// taskbar is `shown`.
-bool PressAndTime(bool shown, double& milliseconds) {
-    const std::int64_t start = Now();
-    if (!PressKeys(HOT_KEY)) {
-        return false;
-    }
+// The time since `start` once the taskbar is `shown`; false when it did not
+// become so within the limit.
+bool TimeUntilTaskbar(bool shown, std::int64_t start, double& milliseconds) {
     if (!WaitFor([&] { return TaskbarShown() == shown; }, TASKBAR_LIMIT_MS, LOOK_INTERVAL_MS)) {
         return false;
     }
     milliseconds = MillisecondsSince(start);
     return true;
+}
+
+// A press of the hot key, timed from the moment it is pressed until the
+// taskbar is `shown`.
+bool PressAndTime(bool shown, double& milliseconds) {
+    const std::int64_t start = Now();
+    return PressKeys(HOT_KEY) && TimeUntilTaskbar(shown, start, milliseconds);
 }
 
 class Resident {
@@ -189,11 +192,7 @@ bool ShowAsTheShellAndTime(double& milliseconds) {
     const std::int64_t start = Now();
     ShowWindow(taskbar, SW_SHOWNA);
     NotifyWinEvent(EVENT_OBJECT_SHOW, taskbar, OBJID_WINDOW, CHILDID_SELF);
-    if (!WaitFor([] { return !TaskbarShown(); }, TASKBAR_LIMIT_MS, LOOK_INTERVAL_MS)) {
-        return false;
-    }
-    milliseconds = MillisecondsSince(start);
-    return true;
+    return TimeUntilTaskbar(false, start, milliseconds);
 }
 
 int Measure(const std::string& program, const std::string& folder, DWORD idleSeconds,

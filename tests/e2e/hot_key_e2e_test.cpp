@@ -31,7 +31,7 @@ protected:
     }
 };
 
-// The work area that a shown taskbar at the bottom of the screen leaves.
+// How many of the displays' further taskbars show.
 int SecondaryTaskbarsShown() {
     int shown = 0;
     for (HWND window = nullptr;
